@@ -1,7 +1,10 @@
 #pragma once
 
+#include "data/DbfField.h"
+
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <memory>
@@ -11,22 +14,16 @@ namespace data {
 
 class MdxIndex;
 
-// The kinds a column delivers: C is text of its width; N or F without
-// decimals and of width up to 4 is a small integer; every other N or F is
-// floating-point. Anything else (dates, logicals, memos) is Other and binds
-// to no declared field.
-enum class FieldKind { Text, SmallInt, Float, Other };
-
-struct DbfField {
-    QString name;      // as stored, without the NUL padding
-    char type = 'C';   // 'C', 'N', 'F', 'D', 'L', 'M', ...
-    int width = 0;     // bytes in the record
-    int decimals = 0;
-    int offset = 0;    // from the start of the record (byte 0 is the deleted flag)
-    FieldKind kind = FieldKind::Other;
+// How DbfFile::create lays out a new table.
+struct DbfCreateOptions {
+    quint8 version = 0x03;         // dBase III/IV; the only one made here
+    quint8 languageDriver = 0xC8;  // Windows-1250
+    // Fields with a tag in the production index; any sets header byte 28.
+    // The index file itself is MdxIndex::create's.
+    QStringList indexedFields;
 };
 
-// One dBase table file (dBase III/IV). There is one DbfFile object per file
+// One dBase table file (dBase III/IV or 7). There is one DbfFile object per file
 // per process, shared by every data set over that file; each data set keeps
 // its own position. Record numbers are 0-based here (dBase counts from 1).
 // Every failure is a data::Failure whose message names the file.
@@ -36,6 +33,11 @@ public:
     // resolved for letter case). Opens it read/write when the file allows it,
     // read-only otherwise.
     static std::shared_ptr<DbfFile> open(const QString& path);
+
+    // Writes a new empty table at `path` with `fields` (name, type, width,
+    // decimals; offsets and kinds are worked out). An existing file is never
+    // overwritten.
+    static void create(const QString& path, std::vector<DbfField> fields, const DbfCreateOptions& options = {});
 
     ~DbfFile();
     DbfFile(const DbfFile&) = delete;
@@ -49,6 +51,7 @@ public:
     int headerLength() const;
     quint8 version() const;
     quint8 languageDriver() const;
+    bool hasProductionIndex() const; // header byte 28
     bool canWrite() const; // the file was opened for writing
 
     // The production index named by header byte 28, or nullptr when the flag
@@ -69,6 +72,8 @@ public:
     // QString without trailing blanks for text; int for a small integer;
     // double for floating-point; the raw text for Other.
     QVariant value(const char* record, int field) const;
+    // As value(), reusing the text storage `out` already holds: for scans.
+    void valueInto(const char* record, int field, QVariant& out) const;
     // Stores `v` into `record` at `field`. A null QVariant blanks the field.
     // Text is encoded in Windows-1250 and cut or padded to the width; a number
     // that does not fit the width throws.
@@ -78,6 +83,8 @@ public:
     // Writes. Each keeps the language-driver byte and the production index.
     void writeRecord(quint32 recno, const QByteArray& record);
     quint32 appendRecord(const QByteArray& record); // returns the new recno
+    // Appends all `records` with one count update; returns the first recno.
+    quint32 appendRecords(const std::vector<QByteArray>& records);
     void deleteRecord(quint32 recno);               // sets the deleted flag
 
     // Forward reader over consecutive records in large blocks; its memory
@@ -91,6 +98,8 @@ public:
         quint32 recno() const { return recno_; }
 
     private:
+        void fill();
+
         DbfFile& file_;
         QByteArray block_;
         quint32 next_;
@@ -103,6 +112,7 @@ public:
 private:
     struct Impl;
     explicit DbfFile(std::unique_ptr<Impl> impl);
+    MdxIndex* indexForWrite();
     std::unique_ptr<Impl> d;
 };
 

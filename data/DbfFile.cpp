@@ -1,0 +1,339 @@
+#include "data/DbfFile.h"
+
+#include "data/DbfCodec.h"
+#include "data/DbfErrors.h"
+#include "data/DbfHeader.h"
+#include "data/FileHandle.h"
+#include "data/FileLookup.h"
+#include "data/MdxIndex.h"
+
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <limits>
+#include <map>
+#include <mutex>
+
+namespace data {
+
+namespace {
+
+using Identity = std::pair<quint64, quint64>;
+
+// One object per file per process: data sets share it, so an append through
+// one is counted by the others at once.
+struct Registry {
+    std::mutex mutex;
+    std::map<Identity, std::weak_ptr<DbfFile>> files;
+
+    static Registry& instance()
+    {
+        static Registry r;
+        return r;
+    }
+};
+
+constexpr qint64 kScanBlockBytes = 256 * 1024;
+
+} // namespace
+
+struct DbfFile::Impl {
+    Impl(const QString& p) : path(p), name(QFileInfo(p).fileName()), file(p, name) {}
+
+    QString path;
+    QString name;
+    FileHandle file;
+    DbfHeader header;
+    Identity identity;
+    quint32 count = 0;
+    std::unique_ptr<MdxIndex> index;
+
+    qint64 offsetOf(quint32 recno) const { return header.headerLength + qint64(recno) * header.recordLength; }
+
+    void readHeader()
+    {
+        char prefix[DbfHeader::kMaxPrefix];
+        const qint64 size = file.size();
+        const qint64 got = file.read(0, prefix, sizeof prefix);
+        header = DbfHeader::parsePrefix(prefix, got, size, name);
+        QByteArray all(header.headerLength, '\0');
+        all.resize(file.read(0, all.data(), header.headerLength));
+        header.parseFields(all, name);
+        count = header.committedCount(header.storedCount, size);
+    }
+
+    // Re-reads the count; the lengths must be those the fields were read with.
+    quint32 recount()
+    {
+        char fixed[DbfHeader::kLengthsEnd];
+        if (file.read(0, fixed, sizeof fixed) < qint64(sizeof fixed))
+            throw DbfErrors::restructured(name);
+        if (DbfHeader::readLe16(fixed + 8) != header.headerLength || DbfHeader::readLe16(fixed + 10) != header.recordLength)
+            throw DbfErrors::restructured(name);
+        count = header.committedCount(DbfHeader::readLe32(fixed + DbfHeader::kCountOffset), file.size());
+        return count;
+    }
+
+    void checkRecord(const QByteArray& record) const
+    {
+        if (record.size() != header.recordLength)
+            throw DbfErrors::wrongRecordSize(name, record.size(), header.recordLength);
+    }
+
+    void writeDate()
+    {
+        char date[3];
+        DbfHeader::putDate(date, QDate::currentDate());
+        file.write(DbfHeader::kDateOffset, date, sizeof date);
+    }
+
+    // Most significant byte first: a write cut short leaves either the old
+    // count or one above the new count, which the records held cap to the new.
+    void writeCount(quint32 n)
+    {
+        for (int i = 3; i >= 0; --i) {
+            const char byte = char((n >> (8 * i)) & 0xFF);
+            file.write(DbfHeader::kCountOffset + i, &byte, 1);
+        }
+    }
+};
+
+DbfFile::DbfFile(std::unique_ptr<Impl> impl) : d(std::move(impl)) {}
+
+DbfFile::~DbfFile()
+{
+    Registry& r = Registry::instance();
+    const std::lock_guard lock(r.mutex);
+    const auto it = r.files.find(d->identity);
+    if (it != r.files.end() && it->second.expired())
+        r.files.erase(it);
+}
+
+std::shared_ptr<DbfFile> DbfFile::open(const QString& path)
+{
+    auto impl = std::make_unique<Impl>(path);
+    impl->identity = impl->file.identity();
+    Registry& r = Registry::instance();
+    const std::lock_guard lock(r.mutex);
+    const auto it = r.files.find(impl->identity);
+    if (it != r.files.end()) {
+        if (auto existing = it->second.lock())
+            return existing;
+    }
+    impl->readHeader();
+    std::shared_ptr<DbfFile> file(new DbfFile(std::move(impl)));
+    r.files[file->d->identity] = file;
+    return file;
+}
+
+void DbfFile::create(const QString& path, std::vector<DbfField> fields, const DbfCreateOptions& options)
+{
+    const QString name = QFileInfo(path).fileName();
+    const QByteArray header = DbfHeader::build(fields, options.version, options.languageDriver, options.indexedFields,
+                                               QDate::currentDate(), name);
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == EEXIST)
+        throw DbfErrors::exists(name);
+    if (fd < 0)
+        throw DbfErrors::cannotCreate(name, QString::fromLocal8Bit(strerror(errno)));
+    const ssize_t written = ::write(fd, header.constData(), size_t(header.size()));
+    const int error = errno;
+    ::close(fd);
+    if (written != header.size()) {
+        QFile::remove(path);
+        throw DbfErrors::writeFailed(name, written < 0 ? error : ENOSPC);
+    }
+}
+
+const QString& DbfFile::path() const { return d->path; }
+QString DbfFile::fileName() const { return d->name; }
+const std::vector<DbfField>& DbfFile::fields() const { return d->header.fields; }
+int DbfFile::recordLength() const { return d->header.recordLength; }
+int DbfFile::headerLength() const { return d->header.headerLength; }
+quint8 DbfFile::version() const { return d->header.version; }
+quint8 DbfFile::languageDriver() const { return d->header.languageDriver; }
+bool DbfFile::hasProductionIndex() const { return d->header.indexFlag != 0; }
+bool DbfFile::canWrite() const { return d->file.writable(); }
+
+int DbfFile::fieldIndex(const QString& name) const
+{
+    const auto& fields = d->header.fields;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+MdxIndex* DbfFile::productionIndex()
+{
+    if (!hasProductionIndex())
+        return nullptr;
+    if (!d->index) {
+        const QFileInfo table(d->path);
+        const QString mdx = resolveFileName(table.completeBaseName() + QStringLiteral(".mdx"), table.path());
+        d->index = MdxIndex::open(mdx, d->header.fields);
+    }
+    return d->index.get();
+}
+
+quint32 DbfFile::recordCount()
+{
+    return d->recount();
+}
+
+bool DbfFile::readRecord(quint32 recno, QByteArray& out)
+{
+    if (recno >= d->count && recno >= d->recount())
+        return false;
+    out.resize(d->header.recordLength);
+    return d->file.read(d->offsetOf(recno), out.data(), out.size()) == out.size();
+}
+
+QVariant DbfFile::value(const char* record, int field) const
+{
+    QVariant v;
+    valueInto(record, field, v);
+    return v;
+}
+
+void DbfFile::valueInto(const char* record, int field, QVariant& out) const
+{
+    if (field < 0 || size_t(field) >= d->header.fields.size())
+        throw DbfErrors::badFieldIndex(d->name, field);
+    DbfCodec::decodeInto(d->header.fields[size_t(field)], record, out);
+}
+
+void DbfFile::setValue(QByteArray& record, int field, const QVariant& v) const
+{
+    if (field < 0 || size_t(field) >= d->header.fields.size())
+        throw DbfErrors::badFieldIndex(d->name, field);
+    d->checkRecord(record);
+    DbfCodec::encode(d->header.fields[size_t(field)], record.data(), v, d->name);
+}
+
+QByteArray DbfFile::blankRecord() const
+{
+    return QByteArray(d->header.recordLength, ' ');
+}
+
+// Every write is refused before it starts when the file is read-only or its
+// production index could not be kept valid: a stale index hides records.
+MdxIndex* DbfFile::indexForWrite()
+{
+    if (!canWrite())
+        throw DbfErrors::readOnly(d->name);
+    MdxIndex* index = productionIndex();
+    if (index) {
+        const QString refusal = index->writeRefusal();
+        if (!refusal.isEmpty())
+            throw Failure(Failure::Engine, refusal);
+    }
+    return index;
+}
+
+void DbfFile::writeRecord(quint32 recno, const QByteArray& record)
+{
+    d->checkRecord(record);
+    MdxIndex* index = indexForWrite();
+    const quint32 count = d->recount();
+    if (recno >= count)
+        throw DbfErrors::noSuchRecord(d->name, recno, count);
+    QByteArray before;
+    if (index && !readRecord(recno, before))
+        throw DbfErrors::noSuchRecord(d->name, recno, count);
+    d->file.write(d->offsetOf(recno), record.constData(), record.size());
+    d->writeDate();
+    if (index)
+        index->recordChanged(recno, before.constData(), record.constData());
+}
+
+quint32 DbfFile::appendRecord(const QByteArray& record)
+{
+    return appendRecords({record});
+}
+
+quint32 DbfFile::appendRecords(const std::vector<QByteArray>& records)
+{
+    for (const QByteArray& r : records)
+        d->checkRecord(r);
+    MdxIndex* index = indexForWrite();
+    const quint32 first = d->recount();
+    if (records.empty())
+        return first;
+    if (records.size() > std::numeric_limits<quint32>::max() - first)
+        throw DbfErrors::tableFull(d->name);
+    QByteArray bytes;
+    bytes.reserve(qsizetype(records.size()) * d->header.recordLength + 1);
+    for (const QByteArray& r : records)
+        bytes += r;
+    bytes += DbfHeader::kFileEnd;
+    // Records and end mark reach the disk before the count that commits them.
+    d->file.write(d->offsetOf(first), bytes.constData(), bytes.size());
+    d->file.barrier();
+    const quint32 count = first + quint32(records.size());
+    d->writeCount(count);
+    d->writeDate();
+    d->count = count;
+    if (index) {
+        for (size_t i = 0; i < records.size(); ++i)
+            index->recordChanged(first + quint32(i), nullptr, records[i].constData());
+    }
+    return first;
+}
+
+void DbfFile::deleteRecord(quint32 recno)
+{
+    MdxIndex* index = indexForWrite();
+    QByteArray record;
+    if (!readRecord(recno, record))
+        throw DbfErrors::noSuchRecord(d->name, recno, d->count);
+    const QByteArray before = record;
+    record[0] = '*';
+    d->file.write(d->offsetOf(recno), record.constData(), 1);
+    d->writeDate();
+    if (index)
+        index->recordChanged(recno, before.constData(), record.constData());
+}
+
+DbfFile::Scanner::Scanner(DbfFile& file, quint32 first)
+    : file_(file), next_(first), end_(file.recordCount())
+{
+}
+
+DbfFile::Scanner::~Scanner() = default;
+
+const char* DbfFile::Scanner::next()
+{
+    if (next_ >= end_)
+        return nullptr;
+    if (next_ < blockFirst_ || next_ - blockFirst_ >= blockCount_) {
+        fill();
+        if (blockCount_ == 0)
+            return nullptr;
+    }
+    recno_ = next_++;
+    return block_.constData() + qint64(recno_ - blockFirst_) * file_.d->header.recordLength;
+}
+
+// Reads whole records only; a file cut short by another program ends the
+// scan at the last whole record.
+void DbfFile::Scanner::fill()
+{
+    const int length = file_.d->header.recordLength;
+    const quint32 wanted = quint32(std::min<qint64>(std::max<qint64>(1, kScanBlockBytes / length), end_ - next_));
+    block_.resize(qsizetype(wanted) * length);
+    const qint64 got = file_.d->file.read(file_.d->offsetOf(next_), block_.data(), block_.size());
+    blockFirst_ = next_;
+    blockCount_ = quint32(got / length);
+    if (blockCount_ < wanted)
+        end_ = next_ + blockCount_;
+}
+
+} // namespace data
