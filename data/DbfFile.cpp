@@ -178,7 +178,14 @@ MdxIndex* DbfFile::productionIndex()
     if (!d->index) {
         const QFileInfo table(d->path);
         const QString mdx = resolveFileName(table.completeBaseName() + QStringLiteral(".mdx"), table.path());
-        d->index = MdxIndex::open(mdx, d->header.fields);
+        auto index = MdxIndex::open(mdx, d->header.fields);
+        // A post that stopped between the table and its index, or another
+        // program that wrote the table alone, is mended before any read.
+        if (canWrite()) {
+            Scanner scan(*this);
+            index->repair([&scan] { return scan.next(); });
+        }
+        d->index = std::move(index);
     }
     return d->index.get();
 }
