@@ -1,0 +1,9 @@
+#include "app/Shell.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    return app::Shell::run();
+}
