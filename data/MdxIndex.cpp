@@ -1,0 +1,288 @@
+#include "data/MdxIndex.h"
+
+#include "data/DbfFile.h"
+#include "data/MdxBuilder.h"
+#include "data/MdxErrors.h"
+#include "data/MdxFile.h"
+#include "data/MdxKey.h"
+#include "data/MdxTag.h"
+#include "data/MdxTree.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace data {
+
+namespace {
+
+int fieldNamed(const std::vector<DbfField>& fields, const QString& name)
+{
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i].name.compare(name.trimmed(), Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+bool isNumber(char type)
+{
+    return type == 'N' || type == 'F';
+}
+
+// The key type and length a tag over `field` has, or type 0 when dBase
+// cannot index such a field.
+std::pair<char, int> keyFor(const DbfField& field)
+{
+    if (field.type == 'C' && field.width <= MdxTag::kMaxKeyLength)
+        return {'C', field.width};
+    if (isNumber(field.type))
+        return {'N', 12};
+    if (field.type == 'D')
+        return {'D', 8};
+    return {0, 0};
+}
+
+MdxKey keyOf(const MdxTag& tag)
+{
+    return MdxKey(tag.keyType, tag.keyLength, tag.descending);
+}
+
+std::vector<MdxEntry> sorted(std::vector<MdxEntry> entries, const MdxKey& key)
+{
+    std::stable_sort(entries.begin(), entries.end(),
+                     [&](const MdxEntry& a, const MdxEntry& b) { return key.compare(a.key, b.key) < 0; });
+    return entries;
+}
+
+} // namespace
+
+struct MdxIndex::Impl {
+    QString path;
+    QString name;
+    std::vector<DbfField> fields;
+    std::vector<Tag> tags;
+    QString refusal;
+
+    std::vector<MdxTag> readTags(const MdxFile& file);
+    QString refusalFor(const MdxTag& tag, int field) const;
+    const DbfField& fieldOf(size_t tag) const { return fields[size_t(tags[tag].field)]; }
+    std::vector<std::vector<MdxEntry>> keysOf(const std::vector<MdxTag>& heads, const RecordReader& records) const;
+    bool agrees(MdxFile& file, MdxTag& head, const std::vector<MdxEntry>& expected) const;
+};
+
+// Reads the tag headers afresh (another program may have changed them) and
+// works out from them what the tags are and whether writes are refused.
+std::vector<MdxTag> MdxIndex::Impl::readTags(const MdxFile& file)
+{
+    std::vector<MdxTag> heads;
+    tags.clear();
+    refusal.clear();
+    for (int slot = 0; slot < file.tagCount(); ++slot) {
+        heads.push_back(MdxTag::read(file, slot));
+        const MdxTag& h = heads.back();
+        const int field = fieldNamed(fields, h.expression);
+        tags.push_back(Tag{h.name, h.expression, h.keyType, h.keyLength, field});
+        if (refusal.isEmpty())
+            refusal = refusalFor(h, field);
+    }
+    if (refusal.isEmpty() && !tags.empty() && !QFileInfo(path).isWritable())
+        refusal = MdxErrors::refusal(name, tags.front().name, tags.front().expression,
+                                     QStringLiteral("is in a file that cannot be written")).message();
+    return heads;
+}
+
+QString MdxIndex::Impl::refusalFor(const MdxTag& tag, int field) const
+{
+    QString reason;
+    if (field < 0)
+        reason = QStringLiteral("has a key that is more than a field name");
+    else if (tag.hasFor)
+        reason = QStringLiteral("has a FOR condition");
+    else if (tag.unique)
+        reason = QStringLiteral("keeps one record of each key only");
+    else if (keyFor(fields[size_t(field)]) != std::pair<char, int>(isNumber(tag.keyType) ? 'N' : tag.keyType, tag.keyLength))
+        reason = QStringLiteral("has keys of type %1 and length %2").arg(QChar::fromLatin1(tag.keyType)).arg(tag.keyLength);
+    return reason.isEmpty() ? QString() : MdxErrors::refusal(name, tag.name, tag.expression, reason).message();
+}
+
+std::vector<std::vector<MdxEntry>> MdxIndex::Impl::keysOf(const std::vector<MdxTag>& heads, const RecordReader& records) const
+{
+    std::vector<std::vector<MdxEntry>> keys(heads.size());
+    std::vector<MdxKey> makers;
+    for (const MdxTag& h : heads)
+        makers.push_back(keyOf(h));
+    quint32 recno = 0;
+    while (const char* record = records()) {
+        ++recno;
+        for (size_t t = 0; t < heads.size(); ++t)
+            keys[t].push_back({recno, makers[t].fromRecord(fieldOf(t), record)});
+    }
+    return keys;
+}
+
+// True when the tag holds exactly `expected` (one key per record, in record
+// order) and in tag order.
+bool MdxIndex::Impl::agrees(MdxFile& file, MdxTag& head, const std::vector<MdxEntry>& expected) const
+{
+    const MdxKey key = keyOf(head);
+    std::vector<bool> found(expected.size(), false);
+    bool same = true;
+    const bool ordered = MdxTree(file, head).check([&](const QByteArray& k, quint32 recno) {
+        if (recno == 0 || recno > expected.size() || found[recno - 1] || key.compare(k, expected[recno - 1].key) != 0)
+            same = false;
+        else
+            found[recno - 1] = true;
+    });
+    return ordered && same && std::all_of(found.begin(), found.end(), [](bool f) { return f; });
+}
+
+MdxIndex::MdxIndex(std::unique_ptr<Impl> impl) : d(std::move(impl))
+{
+}
+
+MdxIndex::~MdxIndex() = default;
+
+std::unique_ptr<MdxIndex> MdxIndex::open(const QString& path, const std::vector<DbfField>& fields)
+{
+    auto impl = std::make_unique<Impl>();
+    impl->path = path;
+    impl->name = QFileInfo(path).fileName();
+    impl->fields = fields;
+    MdxFile file(path, MdxFile::Mode::Read);
+    std::vector<MdxTag> heads = impl->readTags(file);
+    for (MdxTag& h : heads)
+        MdxTree(file, h).check(nullptr);
+    return std::unique_ptr<MdxIndex>(new MdxIndex(std::move(impl)));
+}
+
+void MdxIndex::create(const QString& path, const std::vector<DbfField>& fields, const QStringList& tagFields,
+                      const std::vector<QByteArray>& records, quint8 languageDriver)
+{
+    const QString name = QFileInfo(path).fileName();
+    std::vector<MdxBuilder::Content> tags;
+    for (const QString& fieldName : tagFields) {
+        const int field = fieldNamed(fields, fieldName);
+        if (field < 0)
+            throw MdxErrors::cannotIndex(name, fieldName, QStringLiteral("the table has no such field"));
+        const DbfField& f = fields[size_t(field)];
+        const auto [type, length] = keyFor(f);
+        if (type == 0)
+            throw MdxErrors::cannotIndex(name, f.name, QStringLiteral("a field of type %1 and width %2 cannot be a key").arg(QChar::fromLatin1(f.type)).arg(f.width));
+        for (const MdxBuilder::Content& c : tags) {
+            if (c.tag.name == f.name.left(10).toUpper())
+                throw MdxErrors::cannotIndex(name, f.name, QStringLiteral("it has a tag already"));
+        }
+        MdxBuilder::Content content{MdxTag::fresh(f.name, f.name, type, length, 1024), {}};
+        const MdxKey key = keyOf(content.tag);
+        quint32 recno = 0;
+        for (const QByteArray& record : records)
+            content.entries.push_back({++recno, key.fromRecord(f, record.constData())});
+        content.entries = sorted(std::move(content.entries), key);
+        tags.push_back(std::move(content));
+    }
+    if (tags.size() > 47)
+        throw MdxErrors::cannotIndex(name, tagFields.last(), QStringLiteral("an index holds 47 tags at most"));
+    const QString table = QFileInfo(path).completeBaseName();
+    MdxFile::save(path, MdxBuilder::build(MdxBuilder::freshHeader(table, languageDriver), std::move(tags), 1024));
+}
+
+const QString& MdxIndex::path() const
+{
+    return d->path;
+}
+
+const std::vector<MdxIndex::Tag>& MdxIndex::tags() const
+{
+    return d->tags;
+}
+
+int MdxIndex::tagForField(const QString& fieldName) const
+{
+    for (size_t i = 0; i < d->tags.size(); ++i) {
+        const Tag& t = d->tags[i];
+        if (t.field >= 0 && t.expression.compare(fieldName.trimmed(), Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+std::vector<quint32> MdxIndex::find(int tag, const QVariant& key) const
+{
+    MdxFile file(d->path, MdxFile::Mode::Read);
+    std::vector<MdxTag> heads = d->readTags(file);
+    if (tag < 0 || size_t(tag) >= heads.size())
+        throw MdxErrors::noSuchTag(d->name, tag);
+    const QByteArray wanted = keyOf(heads[size_t(tag)]).fromValue(key);
+    if (wanted.isEmpty())
+        return {};
+    std::vector<quint32> out = MdxTree(file, heads[size_t(tag)]).find(wanted);
+    for (quint32& r : out)
+        --r;
+    return out;
+}
+
+std::vector<quint32> MdxIndex::walk(int tag) const
+{
+    MdxFile file(d->path, MdxFile::Mode::Read);
+    std::vector<MdxTag> heads = d->readTags(file);
+    if (tag < 0 || size_t(tag) >= heads.size())
+        throw MdxErrors::noSuchTag(d->name, tag);
+    std::vector<quint32> out = MdxTree(file, heads[size_t(tag)]).walk();
+    for (quint32& r : out)
+        --r;
+    return out;
+}
+
+QString MdxIndex::writeRefusal() const
+{
+    return d->refusal;
+}
+
+void MdxIndex::recordChanged(quint32 recno, const char* before, const char* after)
+{
+    if (!d->refusal.isEmpty())
+        throw Failure(Failure::Engine, d->refusal);
+    MdxFile file(d->path, MdxFile::Mode::Write);
+    std::vector<MdxTag> heads = d->readTags(file);
+    if (!d->refusal.isEmpty())
+        throw Failure(Failure::Engine, d->refusal);
+    for (size_t t = 0; t < heads.size(); ++t) {
+        const MdxKey key = keyOf(heads[t]);
+        const DbfField& field = d->fieldOf(t);
+        const QByteArray now = key.fromRecord(field, after);
+        MdxTree tree(file, heads[t]);
+        if (before) {
+            const QByteArray was = key.fromRecord(field, before);
+            if (key.compare(was, now) == 0)
+                continue;
+            tree.remove(was, recno + 1);
+        }
+        tree.insert(now, recno + 1);
+        tree.flush();
+    }
+    file.flushHeader();
+}
+
+bool MdxIndex::repair(const RecordReader& records)
+{
+    if (!d->refusal.isEmpty())
+        return false;
+    MdxFile file(d->path, MdxFile::Mode::Write);
+    std::vector<MdxTag> heads = d->readTags(file);
+    if (!d->refusal.isEmpty())
+        return false;
+    std::vector<std::vector<MdxEntry>> keys = d->keysOf(heads, records);
+    bool good = true;
+    for (size_t t = 0; t < heads.size() && good; ++t)
+        good = d->agrees(file, heads[t], keys[t]);
+    if (good)
+        return false;
+    std::vector<MdxBuilder::Content> contents;
+    for (size_t t = 0; t < heads.size(); ++t)
+        contents.push_back({heads[t], sorted(std::move(keys[t]), keyOf(heads[t]))});
+    MdxFile::save(d->path, MdxBuilder::build(file.header(), std::move(contents), file.pageSize()));
+    return true;
+}
+
+} // namespace data
