@@ -16,37 +16,6 @@ constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1
 
 bool isPad(char c) { return c == ' ' || c == '\0'; }
 
-// The plain decimal form dBase writes ([-]digits[.digits]), exact for up to
-// 15 significant digits: digits and power of ten are both exact doubles, so
-// the one division rounds correctly. Anything else goes to from_chars.
-std::optional<double> parsePlain(const char* p, const char* end)
-{
-    bool negative = false;
-    if (*p == '-' || *p == '+')
-        negative = *p++ == '-';
-    quint64 mantissa = 0;
-    int digits = 0;
-    int fraction = -1;
-    for (; p < end; ++p) {
-        if (*p >= '0' && *p <= '9') {
-            mantissa = mantissa * 10 + quint64(*p - '0');
-            ++digits;
-            if (fraction >= 0)
-                ++fraction;
-        } else if (*p == '.' && fraction < 0) {
-            fraction = 0;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (digits == 0 || digits > 15)
-        return std::nullopt;
-    double v = double(mantissa);
-    if (fraction > 0)
-        v /= kPow10[fraction];
-    return negative ? -v : v;
-}
-
 std::optional<double> parseGeneral(const char* p, const char* end)
 {
     if (*p == '+')
@@ -68,16 +37,45 @@ qsizetype DbfCodec::trimmedSize(const char* p, int size)
     return n;
 }
 
+// One pass over the plain form dBase writes (blanks, [-]digits[.digits],
+// blanks), exact for up to 15 significant digits: digits and power of ten
+// are both exact doubles, so the one division rounds correctly. Anything
+// else goes to from_chars.
 std::optional<double> DbfCodec::parseNumber(const char* p, int size)
 {
-    const char* end = p + trimmedSize(p, size);
+    const char* end = p + size;
     while (p < end && isPad(*p))
         ++p;
     if (p == end)
         return std::nullopt;
-    if (auto v = parsePlain(p, end))
-        return v;
-    return parseGeneral(p, end);
+    const char* start = p;
+    const bool negative = *p == '-';
+    if (*p == '-' || *p == '+')
+        ++p;
+    quint64 mantissa = 0;
+    int digits = 0;
+    int fraction = -1;
+    for (; p < end; ++p) {
+        const unsigned digit = unsigned(*p - '0');
+        if (digit < 10) {
+            mantissa = mantissa * 10 + digit;
+            ++digits;
+            fraction += fraction >= 0;
+        } else if (*p == '.' && fraction < 0) {
+            fraction = 0;
+        } else {
+            break;
+        }
+    }
+    while (p < end && isPad(*p))
+        ++p;
+    if (p == end && digits > 0 && digits <= 15) {
+        double v = double(mantissa);
+        if (fraction > 0)
+            v /= kPow10[fraction];
+        return negative ? -v : v;
+    }
+    return parseGeneral(start, start + trimmedSize(start, int(end - start)));
 }
 
 QVariant DbfCodec::decode(const DbfField& f, const char* record)
@@ -99,13 +97,13 @@ void DbfCodec::decodeInto(const DbfField& f, const char* record, QVariant& out)
         return;
     case FieldKind::SmallInt:
         if (const auto n = parseNumber(p, f.width))
-            out = int(std::nearbyint(*n));
+            out.setValue(int(std::nearbyint(*n)));
         else
             out = QVariant();
         return;
     case FieldKind::Float:
         if (const auto n = parseNumber(p, f.width))
-            out = *n;
+            out.setValue(*n);
         else
             out = QVariant();
         return;
