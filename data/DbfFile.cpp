@@ -268,12 +268,12 @@ quint32 DbfFile::appendRecord(const QByteArray& record)
 
 quint32 DbfFile::appendRecords(const std::vector<QByteArray>& records)
 {
+    if (records.empty())
+        return d->recount();
     for (const QByteArray& r : records)
         d->checkRecord(r);
     MdxIndex* index = indexForWrite();
     const quint32 first = d->recount();
-    if (records.empty())
-        return first;
     if (records.size() > std::numeric_limits<quint32>::max() - first)
         throw DbfErrors::tableFull(d->name);
     QByteArray bytes;
