@@ -1,5 +1,7 @@
 #pragma once
 
+#include "texts/PageViewer.h"
+
 #include <QWidget>
 
 namespace texts {
@@ -11,6 +13,13 @@ public:
     TDtech();
 
     void FormCreate();
+    void TabSet1Change(int newTab, bool& allowChange);
+    void Dotwplik();
+
+    const PageViewer& viewer() const { return viewer_; }
+
+private:
+    PageViewer viewer_;
 };
 
 } // namespace texts

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "texts/PageViewer.h"
+
 #include <QMainWindow>
+
+class QMdiArea;
 
 namespace texts {
 
@@ -11,9 +15,16 @@ public:
     TOp();
 
     void FormCreate();
+    void TabSet1Change(int newTab, bool& allowChange);
+    void otwplik();
+
+    const PageViewer& viewer() const { return viewer_; }
 
 private:
     void buildMenu();
+
+    QMdiArea* documents_;
+    PageViewer viewer_;
 };
 
 } // namespace texts
