@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 
 using data::DbfFile;
 using namespace dbf_test;
@@ -94,4 +95,53 @@ TEST(DbfBadFile, MissingFileAndDirectory)
     EXPECT_EQ(messageOf(dir.file("NIE/ODCINKI.DBF")), QStringLiteral("Table does not exist.\nFile: ODCINKI.DBF"));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("MER.DBF")));
     EXPECT_EQ(messageOf(dir.file("MER.DBF")), QStringLiteral("Cannot open the table: it is not a file.\nFile: MER.DBF"));
+}
+
+TEST(DbfBadFile, RandomDamageIsRefusedOrReadWithinTheFile)
+{
+    // Bytes of the header overwritten at random, in both layouts, and files
+    // cut anywhere: each opens and reads, or fails with a message; under the
+    // sanitizers a read outside the file would stop the test.
+    QByteArray dbase7(68 + 2 * 48 + 1, '\0');
+    dbase7[0] = 0x04;
+    putLe16(dbase7, 8, int(dbase7.size()));
+    putLe16(dbase7, 10, 8);
+    dbase7.replace(68, 1, "A");
+    dbase7[68 + 32] = 'C';
+    dbase7[68 + 33] = 5;
+    dbase7.replace(116, 3, "SOT");
+    dbase7[116 + 32] = 'N';
+    dbase7[116 + 33] = 2;
+    dbase7[dbase7.size() - 1] = 0x0D;
+    dbase7 += " Iz101 1 Iz102 2\x1A";
+    const QByteArray originals[] = {goodTable(), dbase7};
+
+    testing_support::TempDir dir;
+    std::mt19937 random(20240131);
+    int opened = 0;
+    int refused = 0;
+    for (int round = 0; round < 3000; ++round) {
+        QByteArray bytes = originals[round % 2];
+        const int header = round % 2 ? 165 : 97;
+        if (round % 5 == 4) {
+            bytes.truncate(int(random() % quint32(bytes.size())));
+        } else {
+            for (int n = 1 + int(random() % 4); n > 0; --n)
+                bytes[int(random() % quint32(header))] = char(random() % 256);
+        }
+        // A new name each time: rewriting one file makes the file system flush it.
+        const QString path = dir.file(QStringLiteral("T%1.DBF").arg(round));
+        writeFile(path, bytes);
+        try {
+            auto file = DbfFile::open(path);
+            const auto rows = readRows(*file);
+            EXPECT_LE(qint64(rows.size()) * file->recordLength(), bytes.size());
+            ++opened;
+        } catch (const data::Failure& f) {
+            EXPECT_TRUE(f.message().endsWith(QStringLiteral("\nFile: T%1.DBF").arg(round))) << f.message().toStdString();
+            ++refused;
+        }
+    }
+    EXPECT_GT(opened, 0);
+    EXPECT_GT(refused, 0);
 }
