@@ -24,9 +24,18 @@ struct DbfCreateOptions {
 };
 
 // One dBase table file (dBase III/IV or 7). There is one DbfFile object per file
-// per process, shared by every data set over that file; each data set keeps
-// its own position. Record numbers are 0-based here (dBase counts from 1).
+// per process (files are told apart by device and inode, so two spellings or
+// a link share it, and a file replaced on disk gets a new one), shared by
+// every data set over that file; each data set keeps its own position.
+// Record numbers are 0-based here (dBase counts from 1).
 // Every failure is a data::Failure whose message names the file.
+//
+// Record locks belong to the data sets, not here: open-file-description
+// locks (F_OFD_SETLK) exclude per descriptor, so each data set takes them on
+// a descriptor of its own, at the dBase offsets (record n at 0xEFFFFFFE - n,
+// the header at 0xEFFFFFFE). An append under the header lock is then
+// appendRecord(): it re-reads the count, writes record and end mark, then
+// the count.
 class DbfFile {
 public:
     // The shared object for the file at `path` (an existing path, already
@@ -36,7 +45,8 @@ public:
 
     // Writes a new empty table at `path` with `fields` (name, type, width,
     // decimals; offsets and kinds are worked out). An existing file is never
-    // overwritten.
+    // overwritten. With indexedFields, write the empty index next
+    // (MdxIndex::create) and only then append: every write needs the index.
     static void create(const QString& path, std::vector<DbfField> fields, const DbfCreateOptions& options = {});
 
     ~DbfFile();
