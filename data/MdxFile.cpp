@@ -206,6 +206,11 @@ quint32 MdxFile::allocatePage()
     return quint32(used);
 }
 
+bool MdxFile::countsEveryPage() const
+{
+    return qint64(u32(header_, 32)) * kBlock >= size_;
+}
+
 void MdxFile::flushHeader()
 {
     if (!headerChanged_)

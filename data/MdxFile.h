@@ -37,6 +37,9 @@ public:
     void writePage(quint32 block, const QByteArray& page);
     // A block number for a new page past everything the file holds.
     quint32 allocatePage();
+    // True when the header's page count covers the whole file: other
+    // programs put new pages where that count ends.
+    bool countsEveryPage() const;
     // Writes the file header when allocatePage() changed it.
     void flushHeader();
     // Writes a whole file at once (a new file renamed over any old one, which

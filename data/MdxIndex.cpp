@@ -239,6 +239,10 @@ QString MdxIndex::writeRefusal() const
     return d->refusal;
 }
 
+// All pages change in memory first; the file header then counts any new
+// page before a page is written, and each tree writes its new pages before
+// the pages that point to them. A crash on the way leaves a tree whose
+// pointers all hold, missing at most this post, which repair() finds.
 void MdxIndex::recordChanged(quint32 recno, const char* before, const char* after)
 {
     if (!d->refusal.isEmpty())
@@ -247,21 +251,22 @@ void MdxIndex::recordChanged(quint32 recno, const char* before, const char* afte
     std::vector<MdxTag> heads = d->readTags(file);
     if (!d->refusal.isEmpty())
         throw Failure(Failure::Engine, d->refusal);
+    std::vector<std::unique_ptr<MdxTree>> trees;
     for (size_t t = 0; t < heads.size(); ++t) {
         const MdxKey key = keyOf(heads[t]);
         const DbfField& field = d->fieldOf(t);
         const QByteArray now = key.fromRecord(field, after);
-        MdxTree tree(file, heads[t]);
-        if (before) {
-            const QByteArray was = key.fromRecord(field, before);
-            if (key.compare(was, now) == 0)
-                continue;
-            tree.remove(was, recno + 1);
-        }
-        tree.insert(now, recno + 1);
-        tree.flush();
+        const QByteArray was = before ? key.fromRecord(field, before) : QByteArray();
+        if (before && key.compare(was, now) == 0)
+            continue;
+        trees.push_back(std::make_unique<MdxTree>(file, heads[t]));
+        if (before)
+            trees.back()->remove(was, recno + 1);
+        trees.back()->insert(now, recno + 1);
     }
     file.flushHeader();
+    for (const auto& tree : trees)
+        tree->flush();
 }
 
 bool MdxIndex::repair(const RecordReader& records)
@@ -273,7 +278,7 @@ bool MdxIndex::repair(const RecordReader& records)
     if (!d->refusal.isEmpty())
         return false;
     std::vector<std::vector<MdxEntry>> keys = d->keysOf(heads, records);
-    bool good = true;
+    bool good = file.countsEveryPage();
     for (size_t t = 0; t < heads.size() && good; ++t)
         good = d->agrees(file, heads[t], keys[t]);
     if (good)

@@ -76,6 +76,53 @@ void MdxTree::seek(const QByteArray& key)
     }
 }
 
+bool MdxTree::before(const MdxEntry& entry, const QByteArray& key, quint32 recno) const
+{
+    const int order = key_.compare(entry.key, key);
+    return order < 0 || (order == 0 && entry.pointer < recno);
+}
+
+// The last leaf entry under the page at `block`.
+const MdxEntry& MdxTree::lastUnder(quint32 block)
+{
+    for (size_t depth = path_.size();; ++depth) {
+        if (depth >= kMaxDepth)
+            file_.damaged(QStringLiteral("tag %1 is deeper than %2 pages").arg(tag_.name).arg(kMaxDepth));
+        const MdxNode& n = node(block);
+        if (n.entries.empty())
+            file_.damaged(QStringLiteral("page %1 of tag %2 is empty").arg(block).arg(tag_.name));
+        if (n.leaf)
+            return n.entries.back();
+        block = n.entries.back().pointer;
+    }
+}
+
+// Leaves the cursor at the first entry not before (`key`, `recno`). Inner
+// keys tell the children that may hold `key`; of those whose inner key is
+// `key` itself, the entry lies under the first whose last entry is not
+// before it, which a look at that last entry tells.
+void MdxTree::seekEntry(const QByteArray& key, quint32 recno)
+{
+    path_.clear();
+    quint32 block = tag_.root;
+    for (;;) {
+        enter(block);
+        const MdxNode& n = node(block);
+        const auto& e = n.entries;
+        if (n.leaf) {
+            const auto it = std::partition_point(e.begin(), e.end(), [&](const MdxEntry& x) { return before(x, key, recno); });
+            path_.back().index = int(it - e.begin());
+            return;
+        }
+        const auto named = e.end() - 1;
+        const auto low = std::partition_point(e.begin(), named, [&](const MdxEntry& x) { return key_.compare(x.key, key) < 0; });
+        const auto high = std::partition_point(low, named, [&](const MdxEntry& x) { return key_.compare(x.key, key) <= 0; });
+        const auto it = std::partition_point(low, high, [&](const MdxEntry& x) { return before(lastUnder(x.pointer), key, recno); });
+        path_.back().index = int(it - e.begin());
+        block = it->pointer;
+    }
+}
+
 void MdxTree::seekEnd()
 {
     path_.clear();
@@ -161,19 +208,29 @@ bool MdxTree::scanTo(const QByteArray& key, quint32 recno)
     return false;
 }
 
+bool MdxTree::atEntry(const QByteArray& key, quint32 recno)
+{
+    const Step& s = path_.back();
+    const MdxNode& leaf = node(s.block);
+    return s.index < int(leaf.entries.size()) && leaf.entries[size_t(s.index)].pointer == recno
+        && key_.compare(leaf.entries[size_t(s.index)].key, key) == 0;
+}
+
 bool MdxTree::insert(const QByteArray& key, quint32 recno)
 {
-    if (scanTo(key, recno))
+    seekEntry(key, recno);
+    if (atEntry(key, recno))
         return false;
-    if (atEnd())
-        seekEnd();
     insertHere(key, recno);
     return true;
 }
 
+// Another program may have left equal keys out of record order: an entry
+// not where the order puts it is looked for along all its key's entries.
 bool MdxTree::remove(const QByteArray& key, quint32 recno)
 {
-    if (!scanTo(key, recno))
+    seekEntry(key, recno);
+    if (!atEntry(key, recno) && !scanTo(key, recno))
         return false;
     eraseHere();
     return true;
@@ -312,9 +369,10 @@ MdxTree::Span MdxTree::checkNode(quint32 block, size_t depth, const Visitor& vis
             file_.damaged(QStringLiteral("the leaves of tag %1 lie at different depths").arg(tag_.name));
         leafDepth_ = int(depth);
         for (const MdxEntry& e : n.entries) {
-            if (!lastKey_.isNull() && key_.compare(lastKey_, e.key) > 0)
+            if (!lastKey_.isNull() && !before(MdxEntry{lastRecno_, lastKey_}, e.key, e.pointer))
                 ordered_ = false;
             lastKey_ = e.key;
+            lastRecno_ = e.pointer;
             if (visit)
                 visit(e.key, e.pointer);
         }

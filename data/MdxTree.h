@@ -14,8 +14,9 @@ class MdxFile;
 class MdxTag;
 
 // The B-tree of one tag, read and changed page by page within one open
-// MdxFile. Record numbers here are dBase's, from 1. Duplicate keys follow
-// one another; a new one goes after those already there, as TDbf puts it.
+// MdxFile. Record numbers here are dBase's, from 1. Entries of equal keys
+// follow one another in record number order, so that the entry of one
+// record is found by a descent, however many records share its key.
 // Changes stay in memory until flush(), which writes new pages first and
 // the pages pointing to them after, so that every page on disk only ever
 // points to pages already written.
@@ -33,7 +34,8 @@ public:
     bool remove(const QByteArray& key, quint32 recno);
     // Visits every entry in tree order, checking the whole structure: a page
     // outside the file, reached twice or at the wrong depth is damage. False
-    // when keys or the keys of inner pages are out of order.
+    // when entries (by key, then record number) or the keys of inner pages
+    // are out of order.
     bool check(const Visitor& visit);
     void flush();
 
@@ -51,6 +53,9 @@ private:
     void touch(quint32 block);
     void enter(quint32 block);
     void seek(const QByteArray& key);
+    void seekEntry(const QByteArray& key, quint32 recno);
+    bool before(const MdxEntry& entry, const QByteArray& key, quint32 recno) const;
+    const MdxEntry& lastUnder(quint32 block);
     void seekEnd();
     void descendFirst(quint32 block);
     void settle();
@@ -58,6 +63,7 @@ private:
     bool atEnd() const { return path_.empty(); }
     const MdxEntry& current();
     bool scanTo(const QByteArray& key, quint32 recno);
+    bool atEntry(const QByteArray& key, quint32 recno);
     void insertHere(const QByteArray& key, quint32 recno);
     void eraseHere();
     void fixMax(size_t level);
@@ -79,6 +85,7 @@ private:
     int leafDepth_ = -1;
     bool ordered_ = true;
     QByteArray lastKey_;
+    quint32 lastRecno_ = 0;
 };
 
 } // namespace data

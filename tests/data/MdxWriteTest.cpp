@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 using data::MdxIndex;
@@ -123,8 +124,13 @@ TEST_F(MdxWrite, KeyChangeMovesTheKey)
     change(3, kFamily, QStringLiteral("1"));
     const std::vector<quint32> fifteen = index->find(0, 15);
     EXPECT_EQ(std::count(fifteen.begin(), fifteen.end(), 0u), 0);
-    EXPECT_EQ(index->find(0, 80).back(), 0u);
-    EXPECT_EQ(index->find(1, QStringLiteral("1")).back(), 3u);
+    // Equal keys stay in record order, as they do in dBase.
+    const std::vector<quint32> eighty = index->find(0, 80);
+    EXPECT_EQ(eighty.front(), 0u);
+    EXPECT_TRUE(std::is_sorted(eighty.begin(), eighty.end()));
+    const std::vector<quint32> one = index->find(1, QStringLiteral("1"));
+    EXPECT_EQ(std::count(one.begin(), one.end(), 3u), 1);
+    EXPECT_TRUE(std::is_sorted(one.begin(), one.end()));
     expectAgrees();
 }
 
@@ -265,6 +271,40 @@ TEST_F(MdxWrite, RepairMendsInnerKeysOutOfOrder)
     dir.write(QStringLiteral("CZESTOTL.MDX"), bytes);
     index = MdxIndex::open(mdx(), table.fields());
     EXPECT_TRUE(index->repair(table.reader()));
+    expectAgrees();
+}
+
+// TDbf puts a changed key after the equal ones, whatever its record: an
+// entry out of record order is still found, and repair() puts it back.
+TEST_F(MdxWrite, EqualKeysOutOfRecordOrder)
+{
+    useTdbfFixture();
+    QByteArray bytes = dir.read(QStringLiteral("CZESTOTL.MDX"));
+    const qsizetype first = 8 * 512 + 8; // records 7, 16 and 25, all of key 10, in the first leaf
+    ASSERT_EQ(qFromLittleEndian<quint32>(bytes.constData() + first), 7u);
+    ASSERT_EQ(qFromLittleEndian<quint32>(bytes.constData() + first + 32), 25u);
+    qToLittleEndian<quint32>(25, bytes.data() + first);
+    qToLittleEndian<quint32>(7, bytes.data() + first + 32);
+    dir.write(QStringLiteral("CZESTOTL.MDX"), bytes);
+    index = MdxIndex::open(mdx(), table.fields());
+    change(24, kCode, QStringLiteral("12"));
+    change(33, kCode, QStringLiteral("14"));
+    mdx_test::expectTagAgrees(*index, table, kCode);
+    EXPECT_TRUE(index->repair(table.reader()));
+    expectAgrees();
+}
+
+// A crash before the file header counted new pages would let another
+// program put its own pages over them.
+TEST_F(MdxWrite, RepairMendsAPageCountShortOfTheFile)
+{
+    useTdbfFixture();
+    QByteArray bytes = dir.read(QStringLiteral("CZESTOTL.MDX"));
+    qToLittleEndian<quint32>(20, bytes.data() + 32);
+    dir.write(QStringLiteral("CZESTOTL.MDX"), bytes);
+    EXPECT_TRUE(index->repair(table.reader()));
+    bytes = dir.read(QStringLiteral("CZESTOTL.MDX"));
+    EXPECT_EQ(qFromLittleEndian<quint32>(bytes.constData() + 32) * 512, quint32(bytes.size()));
     expectAgrees();
 }
 
