@@ -73,22 +73,28 @@ struct MdxIndex::Impl {
 
 // Reads the tag headers afresh (another program may have changed them) and
 // works out from them what the tags are and whether writes are refused.
+// The list callers hold stays as it is while the tags do.
 std::vector<MdxTag> MdxIndex::Impl::readTags(const MdxFile& file)
 {
     std::vector<MdxTag> heads;
-    tags.clear();
+    std::vector<Tag> now;
     refusal.clear();
     for (int slot = 0; slot < file.tagCount(); ++slot) {
         heads.push_back(MdxTag::read(file, slot));
         const MdxTag& h = heads.back();
         const int field = fieldNamed(fields, h.expression);
-        tags.push_back(Tag{h.name, h.expression, h.keyType, h.keyLength, field});
+        now.push_back(Tag{h.name, h.expression, h.keyType, h.keyLength, field});
         if (refusal.isEmpty())
             refusal = refusalFor(h, field);
     }
-    if (refusal.isEmpty() && !tags.empty() && !QFileInfo(path).isWritable())
-        refusal = MdxErrors::refusal(name, tags.front().name, tags.front().expression,
+    if (refusal.isEmpty() && !now.empty() && !QFileInfo(path).isWritable())
+        refusal = MdxErrors::refusal(name, now.front().name, now.front().expression,
                                      QStringLiteral("is in a file that cannot be written")).message();
+    const auto same = [](const Tag& a, const Tag& b) {
+        return a.name == b.name && a.expression == b.expression && a.keyType == b.keyType && a.keyLength == b.keyLength;
+    };
+    if (!std::equal(now.begin(), now.end(), tags.begin(), tags.end(), same))
+        tags = std::move(now);
     return heads;
 }
 

@@ -1,3 +1,4 @@
+#include "data/DbfFile.h"
 #include "data/MdxIndex.h"
 #include "tests/data/MdxTestChecks.h"
 #include "tests/data/MdxTestTable.h"
@@ -10,6 +11,7 @@
 #include <map>
 #include <random>
 
+using data::DbfFile;
 using data::MdxIndex;
 using mdx_test::MdxTestTable;
 
@@ -17,16 +19,19 @@ namespace {
 
 const QString kCode = QStringLiteral("C_OZN");
 const QString kFamily = QStringLiteral("EOT");
+const int kCodes[] = {15, 18, 21, 24, 28, 80, 10, 12, 14};
+const char* const kFamilies[] = {"3-7", "9", "1"};
 
-// What TDbf (tests/fixtures/mdx/tdbf_walk.pas) and Perl XBase
-// (tests/fixtures/mdx/xbase_keys.pl) read from an index this program wrote:
-// both must agree with the table's rows.
+// Tables written through DbfFile, which keeps their index by MdxIndex, and
+// what TDbf (tests/fixtures/mdx/tdbf_walk.pas) and Perl XBase
+// (tests/fixtures/mdx/xbase_keys.pl) then read from the index: both must
+// agree with the table's rows.
 class MdxPeers : public testing::Test {
 protected:
     QString dbf() const { return dir.file(QStringLiteral("CZESTOTL.DBF")); }
     QString mdx() const { return dir.file(QStringLiteral("CZESTOTL.MDX")); }
 
-    void expectTdbfAgrees(const QString& field)
+    void expectTdbfAgrees(const MdxTestTable& table, const QString& field)
     {
         const QStringList lines = mdx_test::run(QStringLiteral(MDX_TDBF_WALK), {dbf(), field, field}).split(u'\n', Qt::SkipEmptyParts);
         ASSERT_FALSE(lines.isEmpty());
@@ -57,7 +62,7 @@ protected:
             EXPECT_EQ(found[key], recnos.join(u' ')) << field.toStdString() << " = " << key.toStdString();
     }
 
-    void expectPerlAgrees(const QString& tag)
+    void expectPerlAgrees(const MdxTestTable& table, const QString& tag)
     {
         const QStringList lines = mdx_test::run(QStringLiteral("perl"), {QStringLiteral(MDX_XBASE_KEYS), mdx(), tag}).split(u'\n', Qt::SkipEmptyParts);
         std::vector<quint32> order;
@@ -73,79 +78,86 @@ protected:
 
     void expectPeersAgree()
     {
-        expectTdbfAgrees(kCode);
-        expectTdbfAgrees(kFamily);
-        expectPerlAgrees(kCode);
-        expectPerlAgrees(kFamily);
+        const MdxTestTable table = MdxTestTable::load(dbf());
+        expectTdbfAgrees(table, kCode);
+        expectTdbfAgrees(table, kFamily);
+        expectPerlAgrees(table, kCode);
+        expectPerlAgrees(table, kFamily);
     }
 
-    void post(quint32 recno, const QByteArray& before)
+    QByteArray someRow(DbfFile& file)
     {
-        table.save(dbf());
-        index->recordChanged(recno, before.isNull() ? nullptr : before.constData(), table.records()[recno].constData());
+        QByteArray r = file.blankRecord();
+        file.setValue(r, 0, QString::fromLatin1(kFamilies[random() % 3]));
+        file.setValue(r, 1, 21);
+        file.setValue(r, 2, int(random() % 40));
+        file.setValue(r, 3, kCodes[random() % 9]);
+        file.setValue(r, 4, 1580.0);
+        file.setValue(r, 5, QStringLiteral("k"));
+        return r;
+    }
+
+    void changeKeys(DbfFile& file, quint32 recno, const QVariant& code, const QVariant& family)
+    {
+        QByteArray r;
+        ASSERT_TRUE(file.readRecord(recno, r));
+        file.setValue(r, file.fieldIndex(kCode), code);
+        file.setValue(r, file.fieldIndex(kFamily), family);
+        file.writeRecord(recno, r);
     }
 
     testing_support::TempDir dir;
-    MdxTestTable table;
-    std::unique_ptr<MdxIndex> index;
+    std::mt19937 random{3};
 };
 
 TEST_F(MdxPeers, ReadChangesMadeToATdbfIndex)
 {
     for (const char* name : {"CZESTOTL.DBF", "CZESTOTL.MDX"})
         ASSERT_TRUE(QFile::copy(QStringLiteral(OBW_FIXTURES_DIR "/mdx/") + QString::fromLatin1(name), dir.file(QString::fromLatin1(name))));
-    table = MdxTestTable::load(dbf());
-    index = MdxIndex::open(mdx(), table.fields());
+    auto file = DbfFile::open(dbf());
+    ASSERT_NE(file->productionIndex(), nullptr);
 
     for (int code : {10, 99, 1, 15, 80, 28}) {
-        table.records().push_back(table.row(QStringLiteral("9"), 22, 4, code, 1600, QStringLiteral("nowy")));
-        post(quint32(table.records().size() - 1), {});
+        QByteArray r = someRow(*file);
+        file->setValue(r, file->fieldIndex(kCode), code);
+        file->appendRecord(r);
     }
-    for (quint32 recno : {0u, 33u, 77u, 149u}) {
-        const QByteArray before = table.records()[recno];
-        table.set(recno, kCode, QStringLiteral("21"));
-        table.set(recno, kFamily, QStringLiteral("0"));
-        post(recno, before);
-    }
-    for (quint32 recno : {2u, 151u}) {
-        const QByteArray before = table.records()[recno];
-        table.setDeleted(recno, true);
-        post(recno, before);
-    }
-    const QByteArray before = table.records()[50];
-    table.set(50, QStringLiteral("KOLOR"), QStringLiteral("inny"));
-    post(50, before);
+    for (quint32 recno : {0u, 33u, 77u, 149u})
+        changeKeys(*file, recno, 21, QStringLiteral("0"));
+    file->deleteRecord(2);
+    file->deleteRecord(151);
+    QByteArray r;
+    ASSERT_TRUE(file->readRecord(50, r));
+    file->setValue(r, file->fieldIndex(QStringLiteral("KOLOR")), QStringLiteral("inny"));
+    file->writeRecord(50, r);
 
     expectPeersAgree();
 }
 
-// An index made here from nothing, then grown past one level of pages.
+// An index made here from the records, then grown by posts past one level
+// of pages.
 TEST_F(MdxPeers, ReadAnIndexMadeHere)
 {
-    table = MdxTestTable::frequency();
-    std::mt19937 random(3);
-    const int codes[] = {15, 18, 21, 24, 28, 80, 10, 12, 14};
-    const char* const families[] = {"3-7", "9", "1"};
-    auto someRow = [&] {
-        return table.row(QString::fromLatin1(families[random() % 3]), 21, 1, codes[random() % 9], 1580, QStringLiteral("k"));
-    };
+    data::DbfCreateOptions options;
+    options.indexedFields = {kCode, kFamily};
+    DbfFile::create(dbf(), MdxTestTable::frequencyFields(), options);
+    auto file = DbfFile::open(dbf());
+    std::vector<QByteArray> records;
     for (int i = 0; i < 200; ++i)
-        table.records().push_back(someRow());
-    table.save(dbf());
-    MdxIndex::create(mdx(), table.fields(), {kCode, kFamily}, table.records(), 0xC8);
+        records.push_back(someRow(*file));
+    MdxIndex::create(mdx(), file->fields(), {kCode, kFamily}, {}, file->languageDriver());
+    file->appendRecords(records);
+    // The same index made again at once from the records, page by page.
+    MdxIndex::create(mdx(), file->fields(), {kCode, kFamily}, records, file->languageDriver());
     expectPeersAgree();
 
-    index = MdxIndex::open(mdx(), table.fields());
-    for (int i = 0; i < 400; ++i) {
-        table.records().push_back(someRow());
-        post(quint32(table.records().size() - 1), {});
-    }
-    for (int i = 0; i < 200; ++i) {
-        const quint32 recno = quint32(random() % table.records().size());
-        const QByteArray before = table.records()[recno];
-        table.set(recno, kCode, QString::number(codes[random() % 9]));
-        post(recno, before);
-    }
+    for (int i = 0; i < 400; ++i)
+        file->appendRecord(someRow(*file));
+    for (int i = 0; i < 200; ++i)
+        changeKeys(*file, quint32(random() % file->recordCount()), kCodes[random() % 9],
+                   QString::fromLatin1(kFamilies[random() % 3]));
+    for (int i = 0; i < 20; ++i)
+        file->deleteRecord(quint32(random() % file->recordCount()));
     expectPeersAgree();
 }
 

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -191,6 +193,46 @@ TEST_F(MdxRead, DamageFoundLaterIsAFailureToo)
     mdx.truncate(mdx.size() - 1024);
     dir.write(QStringLiteral("CZESTOTL.MDX"), mdx);
     EXPECT_EQ(failureOf([&] { index->walk(0); }), QStringLiteral("Corrupt index: page 26 lies outside the file.\nFile: CZESTOTL.MDX"));
+}
+
+// Bytes changed at random anywhere in the file: every call either works or
+// fails with a message naming the file, and never reads outside it (the
+// sanitizer build watches that).
+TEST_F(MdxRead, RandomDamageIsReadOrRefused)
+{
+    const QByteArray good = dir.read(QStringLiteral("CZESTOTL.MDX"));
+    std::mt19937 random(11);
+    int refused = 0;
+    for (int round = 0; round < 400; ++round) {
+        QByteArray bad = good;
+        const int changes = 1 + int(random() % 6);
+        for (int i = 0; i < changes; ++i) {
+            // Most damage where the pointers and counts are.
+            const qsizetype at = random() % 2 ? qsizetype(random() % 64) + 2048 * qsizetype(random() % 2)
+                                              : qsizetype(random() % quint32(bad.size()));
+            bad[at] = char(random() % 4 == 0 ? 0xFF : random());
+        }
+        if (random() % 8 == 0)
+            bad.truncate(qsizetype(random() % quint32(bad.size())));
+        dir.write(QStringLiteral("CZESTOTL.MDX"), bad);
+        const QString message = failureOf([&] {
+            const auto index = open();
+            for (size_t t = 0; t < index->tags().size(); ++t) {
+                index->walk(int(t));
+                index->find(int(t), 15);
+            }
+            if (index->writeRefusal().isEmpty()) {
+                index->recordChanged(0, table.records()[0].constData(), table.records()[1].constData());
+                index->recordChanged(150, nullptr, table.records()[2].constData());
+                index->repair(table.reader());
+            }
+        });
+        if (!message.isEmpty()) {
+            ++refused;
+            EXPECT_TRUE(message.endsWith(QStringLiteral("\nFile: CZESTOTL.MDX"))) << message.toStdString();
+        }
+    }
+    EXPECT_GT(refused, 100);
 }
 
 TEST_F(MdxRead, LockOfAnotherUserStopsAReaderInTheEnd)

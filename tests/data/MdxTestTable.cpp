@@ -2,10 +2,6 @@
 
 #include "data/MdxIndex.h"
 
-#include <QDate>
-#include <QFile>
-#include <QtEndian>
-
 #include <stdexcept>
 
 namespace mdx_test {
@@ -21,14 +17,6 @@ data::DbfField makeField(const char* name, char type, int width, int offset)
     f.offset = offset;
     f.kind = data::DbfField::kindOf(type, width, 0);
     return f;
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw std::runtime_error("cannot read " + path.toStdString());
-    return f.readAll();
 }
 
 } // namespace
@@ -49,20 +37,13 @@ MdxTestTable MdxTestTable::frequency()
 
 MdxTestTable MdxTestTable::load(const QString& path)
 {
-    const QByteArray bytes = readAll(path);
+    auto file = data::DbfFile::open(path);
     MdxTestTable t;
-    const quint32 count = qFromLittleEndian<quint32>(bytes.constData() + 4);
-    const int headerLength = qFromLittleEndian<quint16>(bytes.constData() + 8);
-    t.recordLength_ = qFromLittleEndian<quint16>(bytes.constData() + 10);
-    int offset = 1;
-    for (int at = 32; at + 32 <= headerLength && bytes[at] != '\r'; at += 32) {
-        const QByteArray name = bytes.mid(at, 11);
-        const int width = quint8(bytes[at + 16]);
-        t.fields_.push_back(makeField(name.left(name.indexOf('\0')).constData(), bytes[at + 11], width, offset));
-        offset += width;
-    }
-    for (quint32 i = 0; i < count; ++i)
-        t.records_.push_back(bytes.mid(headerLength + qsizetype(i) * t.recordLength_, t.recordLength_));
+    t.fields_ = file->fields();
+    t.recordLength_ = file->recordLength();
+    data::DbfFile::Scanner scan(*file);
+    while (const char* r = scan.next())
+        t.records_.emplace_back(r, t.recordLength_);
     return t;
 }
 
@@ -109,36 +90,6 @@ void MdxTestTable::put(QByteArray& record, const QString& name, const QString& t
 void MdxTestTable::setDeleted(quint32 recno, bool deleted)
 {
     records_[recno][0] = deleted ? '*' : ' ';
-}
-
-void MdxTestTable::save(const QString& path, bool production) const
-{
-    const int headerLength = 32 + 32 * int(fields_.size()) + 1;
-    QByteArray out(headerLength, '\0');
-    out[0] = 0x03;
-    const QDate today = QDate::currentDate();
-    out[1] = char(today.year() - 1900);
-    out[2] = char(today.month());
-    out[3] = char(today.day());
-    qToLittleEndian<quint32>(quint32(records_.size()), out.data() + 4);
-    qToLittleEndian<quint16>(quint16(headerLength), out.data() + 8);
-    qToLittleEndian<quint16>(quint16(recordLength_), out.data() + 10);
-    out[28] = production ? 1 : 0;
-    out[29] = char(0xC8);
-    for (size_t i = 0; i < fields_.size(); ++i) {
-        char* d = out.data() + 32 + 32 * int(i);
-        const QByteArray name = fields_[i].name.toLatin1();
-        std::copy(name.begin(), name.end(), d);
-        d[11] = fields_[i].type;
-        d[16] = char(fields_[i].width);
-    }
-    out[headerLength - 1] = '\r';
-    for (const QByteArray& r : records_)
-        out += r;
-    out += char(0x1A);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(out) != out.size())
-        throw std::runtime_error("cannot write " + path.toStdString());
 }
 
 data::MdxIndex::RecordReader MdxTestTable::reader() const

@@ -10,9 +10,9 @@
 
 namespace mdx_test {
 
-// A dBase IV table held whole in memory, read from and written to its file
-// without the table module: the index tests change records under the index
-// the way a table writer would, or behind its back.
+// The records of a table held in memory, for changing them under an index
+// the way a table writer does, or behind its back. Read from a table file
+// through DbfFile, or made up with the frequency table's columns.
 class MdxTestTable {
 public:
     // The frequency table's columns: EOT C3, SOT N2, NR N2, C_OZN N2,
@@ -33,9 +33,6 @@ public:
     void set(quint32 recno, const QString& field, const QString& text);
     void setDeleted(quint32 recno, bool deleted);
     bool deleted(quint32 recno) const { return records_[recno][0] == '*'; }
-
-    // Writes the table with header byte 28 set when `production` is true.
-    void save(const QString& path, bool production = true) const;
 
     // A reader over the records, as MdxIndex::repair takes it.
     data::MdxIndex::RecordReader reader() const;

@@ -4,6 +4,7 @@
 #include "tests/data/MdxTestTable.h"
 #include "tests/support/TempDir.h"
 
+#include <QDate>
 #include <QFile>
 #include <QtEndian>
 
@@ -52,7 +53,6 @@ protected:
         std::mt19937 random(seed);
         for (int i = 0; i < rows; ++i)
             table.records().push_back(someRow(random));
-        table.save(dbf());
         MdxIndex::create(mdx(), table.fields(), {kCode, kFamily}, table.records(), 0xC8);
         index = MdxIndex::open(mdx(), table.fields());
     }
@@ -218,6 +218,32 @@ TEST_F(MdxWrite, CreatedEmptyIndexTakesAppends)
     expectAgrees();
 }
 
+// Date keys are the Julian day as a double; a blank date is day 0.
+TEST_F(MdxWrite, DateKeys)
+{
+    data::DbfField date;
+    date.name = QStringLiteral("DATA");
+    date.type = 'D';
+    date.width = 8;
+    date.offset = 1;
+    std::vector<QByteArray> records;
+    for (const char* text : {"20240131", "19991231", "        ", "20240101", "19991231"})
+        records.push_back(QByteArray(" ") + text);
+    MdxIndex::create(mdx(), {date}, {QStringLiteral("DATA")}, records);
+    index = MdxIndex::open(mdx(), {date});
+    EXPECT_EQ(index->tags()[0].keyType, 'D');
+    EXPECT_EQ(index->tags()[0].keyLength, 8);
+    EXPECT_EQ(index->walk(0), (std::vector<quint32>{2, 1, 4, 3, 0}));
+    EXPECT_EQ(index->find(0, QDate(1999, 12, 31)), (std::vector<quint32>{1, 4}));
+    EXPECT_EQ(index->find(0, QStringLiteral("20240131")), std::vector<quint32>{0});
+    const QByteArray before = records[3];
+    records[3] = " 20250101";
+    index->recordChanged(3, before.constData(), records[3].constData());
+    EXPECT_EQ(index->walk(0), (std::vector<quint32>{2, 1, 4, 0, 3}));
+    auto next = records.begin();
+    EXPECT_FALSE(index->repair([&]() -> const char* { return next == records.end() ? nullptr : (next++)->constData(); }));
+}
+
 TEST_F(MdxWrite, CreateRefusesWhatCannotBeAKey)
 {
     table = MdxTestTable::frequency();
@@ -244,7 +270,6 @@ TEST_P(MdxRepair, RebuildsAStaleIndex)
 {
     useTdbfFixture();
     GetParam().change(table);
-    table.save(dbf());
     index = MdxIndex::open(mdx(), table.fields());
     EXPECT_TRUE(index->repair(table.reader()));
     expectAgrees();
