@@ -1,6 +1,7 @@
 #include "texts/Memo.h"
 
-#include <QGuiApplication>
+#include "texts/SystemFace.h"
+
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QTextCursor>
@@ -10,11 +11,9 @@ namespace texts {
 
 void Memo::setColor(QPlainTextEdit* memo, const QColor& color)
 {
+    SystemFace::keep(memo);
     QPalette p = memo->palette();
-    const QPalette system = QGuiApplication::palette();
     p.setColor(QPalette::Base, color);
-    p.setColor(QPalette::Window, system.color(QPalette::Window));
-    p.setColor(QPalette::Button, system.color(QPalette::Button));
     memo->setPalette(p);
 }
 

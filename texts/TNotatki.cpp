@@ -2,6 +2,7 @@
 
 #include "texts/Memo.h"
 #include "texts/NotePage.h"
+#include "texts/SystemFace.h"
 #include "ui/FormFrame.h"
 #include "ui/FormPlacement.h"
 #include "ui/Handler.h"
@@ -34,10 +35,12 @@ TNotatki::TNotatki() : notebook_(new QTabWidget(this))
     auto* close = new QPushButton(QStringLiteral("ZAMKNIJ"), this);
     close->setObjectName(QStringLiteral("Button1"));
     close->setGeometry(328, 8, 89, 25);
+    SystemFace::keep(close);
     connect(close, &QPushButton::clicked, this, ui::guarded([this] { Button1Click(); }));
 
     notebook_->setObjectName(QStringLiteral("TabbedNotebook1"));
     notebook_->setGeometry(7, 43, 410, 262);
+    SystemFace::keep(notebook_);
     notebook_->tabBar()->setFont(ui::winFont(QStringLiteral("MS Sans Serif"), 11));
     ui::setTextColor(notebook_->tabBar(), Qt::black);
     buildPages();

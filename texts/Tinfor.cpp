@@ -2,6 +2,7 @@
 
 #include "texts/OkButton.h"
 #include "texts/ProgramIcon.h"
+#include "texts/SystemFace.h"
 #include "ui/FormFrame.h"
 #include "ui/FormPlacement.h"
 #include "ui/Handler.h"
@@ -40,6 +41,7 @@ Tinfor::Tinfor() : okButton_(new OkButton(this))
     okButton_->setObjectName(QStringLiteral("OKButton"));
     okButton_->setGeometry(111, 178, 77, 27);
     okButton_->setFont(ui::winFont(QStringLiteral("MS Sans Serif"), 11, true));
+    SystemFace::keep(okButton_);
     ui::setTextColor(okButton_, Qt::black);
     okButton_->setDefault(true);
     okButton_->setFocus(); // the active control when the box is shown
@@ -64,9 +66,9 @@ void Tinfor::buildPanel()
     icon->setPixmap(ProgramIcon::icon().pixmap(32, 32));
 
     addLabel(panel, "ProductName", QStringLiteral("OBWODNIK"), 19, QPoint(56, 8));
-    addLabel(panel, "Version", QStringLiteral("Obwody torowe SOT, urządzenia EOT"), 11, QPoint(58, 48));
+    addLabel(panel, "Version", QStringLiteral("Urządzenia EOT obwodów SOT"), 11, QPoint(58, 48));
     QLabel* comments = addLabel(panel, "Comments",
-                                QStringLiteral("Dane odcinków, częstotliwości i zespołów MER pochodzą z tablic tej stacji."),
+                                QStringLiteral("Dane odcinków pochodzą z tablic tej stacji."),
                                 11, QPoint(52, 94));
     comments->setWordWrap(true);
     comments->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
