@@ -25,8 +25,12 @@ int order(double a, double b)
 
 } // namespace
 
+// Keys of a length their type cannot have compare as bytes: they are read,
+// never written (such a tag refuses writes).
 MdxKey::MdxKey(char type, int length, bool descending) : type_(type), length_(length), descending_(descending)
 {
+    if (((type_ == 'N' || type_ == 'F') && length_ != MdxBcd::kSize) || (type_ == 'D' && length_ != 8))
+        type_ = '?';
 }
 
 int MdxKey::compare(const char* a, const char* b) const
