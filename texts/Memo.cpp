@@ -17,12 +17,13 @@ void Memo::setColor(QPlainTextEdit* memo, const QColor& color)
     memo->setPalette(p);
 }
 
-void Memo::addLine(QPlainTextEdit* memo, const QString& line)
+void Memo::addLines(QPlainTextEdit* memo, const QStringList& lines)
 {
+    if (lines.isEmpty())
+        return;
     QTextCursor cursor(memo->document());
     cursor.movePosition(QTextCursor::End);
-    cursor.insertText(line);
-    cursor.insertBlock();
+    cursor.insertText(lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     // Lines put in by the program are no typing of the user's to undo.
     memo->document()->clearUndoRedoStacks();
 }
@@ -30,8 +31,8 @@ void Memo::addLine(QPlainTextEdit* memo, const QString& line)
 void Memo::setLines(QPlainTextEdit* memo, const QStringList& lines)
 {
     memo->clear();
-    for (const QString& line : lines)
-        addLine(memo, line);
+    addLines(memo, lines);
+    memo->moveCursor(QTextCursor::Start);
 }
 
 } // namespace texts

@@ -13,8 +13,8 @@ class Memo {
 public:
     // The memo's own colour; its scroll bars keep the system's.
     static void setColor(QPlainTextEdit* memo, const QColor& color);
-    // As a memo's line list adds a line: the line, then a line end.
-    static void addLine(QPlainTextEdit* memo, const QString& line);
+    // As a memo's line list adds lines: each line, then a line end.
+    static void addLines(QPlainTextEdit* memo, const QStringList& lines);
     static void setLines(QPlainTextEdit* memo, const QStringList& lines);
 };
 

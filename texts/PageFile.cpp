@@ -4,6 +4,7 @@
 #include "texts/InOutError.h"
 #include "texts/PageLines.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -17,15 +18,16 @@ namespace {
 constexpr size_t chunk = 64 * 1024;
 } // namespace
 
-void PageFile::load(const QString& name, const LineSink& appendLine)
+void PageFile::load(const QString& name, const LinesSink& appendLines)
 {
     const QString path = data::resolveFileName(name);
     if (!isPage(path))
         return;
-    const QByteArray native = QFileInfo(path).absoluteFilePath().toLocal8Bit();
+    const QByteArray native = QFile::encodeName(QFileInfo(path).absoluteFilePath());
     int fd;
+    // Not blocking: a pipe named like a page must not hang the window.
     do
-        fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+        fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     while (fd < 0 && errno == EINTR);
     if (fd < 0)
         throw InOutError::failure(errno);
@@ -34,7 +36,7 @@ void PageFile::load(const QString& name, const LineSink& appendLine)
     // On Linux a close that reports EINTR has still released the file.
     const int closeError = ::close(fd) == 0 || errno == EINTR ? 0 : errno;
 
-    hand(read, appendLine);
+    hand(read, appendLines);
     if (read.error != 0)
         throw InOutError::failure(read.error);
     if (closeError != 0)
@@ -69,11 +71,14 @@ PageFile::Read PageFile::readText(const ReadSome& readSome)
     }
 }
 
-void PageFile::hand(const Read& read, const LineSink& appendLine)
+void PageFile::hand(const Read& read, const LinesSink& appendLines)
 {
     const auto stop = read.error != 0 ? PageLines::Stop::ReadFailed : PageLines::Stop::EndOfFile;
+    QStringList lines;
     for (const QByteArray& line : PageLines::split(read.bytes, stop))
-        appendLine(PageLines::shown(line));
+        lines << PageLines::shown(line);
+    if (!lines.isEmpty())
+        appendLines(lines);
 }
 
 } // namespace texts

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <sys/types.h>
@@ -13,12 +14,13 @@ namespace texts {
 // closed before load() returns, failed or not.
 class PageFile {
 public:
-    using LineSink = std::function<void(const QString& line)>;
+    // Takes the page's lines in file order, once per load.
+    using LinesSink = std::function<void(const QStringList& lines)>;
 
     // No file of that name (letter case ignored), or a directory of that
     // name: no lines and no failure. Any other trouble raises EInOutError
     // after the lines read before it have gone to the sink.
-    static void load(const QString& name, const LineSink& appendLine);
+    static void load(const QString& name, const LinesSink& appendLines);
 
     // What one pass over a file gave: its bytes up to the end of the text
     // (or further), and the errno of a read that failed, 0 if none did.
@@ -32,7 +34,7 @@ public:
 
 private:
     static bool isPage(const QString& path);
-    static void hand(const Read& read, const LineSink& appendLine);
+    static void hand(const Read& read, const LinesSink& appendLines);
 };
 
 } // namespace texts

@@ -6,6 +6,7 @@
 #include "ui/WinFont.h"
 
 #include <QPlainTextEdit>
+#include <QTextCursor>
 
 namespace texts {
 
@@ -54,7 +55,8 @@ void PageViewer::change(int newTab, bool& /*allowChange*/)
 
 void PageViewer::load()
 {
-    PageFile::load(fileName_, [this](const QString& line) { Memo::addLine(memo_, line); });
+    PageFile::load(fileName_, [this](const QStringList& lines) { Memo::addLines(memo_, lines); });
+    memo_->moveCursor(QTextCursor::Start); // a page is read from its top
 }
 
 } // namespace texts

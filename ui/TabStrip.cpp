@@ -131,11 +131,17 @@ QRect TabStrip::scrollBackRect() const
     return forward.isEmpty() ? QRect() : forward.translated(-forward.width(), 0);
 }
 
+// Neighbours share a slanted side; each takes half of it.
+QRect TabStrip::hitRect(const Slot& s) const
+{
+    return QRect(s.left + slope / 2, 0, s.width - slope, tabBottom() + 1);
+}
+
 QRect TabStrip::tabRect(int index) const
 {
     for (const Slot& s : visibleSlots()) {
         if (s.index == index)
-            return QRect(s.left + slope / 2, 0, s.width - slope, tabBottom() + 1);
+            return hitRect(s);
     }
     return {};
 }
@@ -154,7 +160,7 @@ void TabStrip::mousePressEvent(QMouseEvent* event)
         return;
     }
     for (const Slot& s : visibleSlots()) {
-        if (tabRect(s.index).contains(at)) {
+        if (hitRect(s).contains(at)) {
             if (s.index != current_)
                 request(s.index);
             return;

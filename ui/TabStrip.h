@@ -60,6 +60,7 @@ private:
     std::vector<Slot> slots(int first, int available) const;
     std::vector<Slot> visibleSlots() const;
     bool needsScrolling() const;
+    QRect hitRect(const Slot& slot) const;
     int tabWidth(int index) const;
     int tabBottom() const;
     int arrowSize() const;

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <optional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -24,7 +25,7 @@ protected:
     QStringList load(const QString& name)
     {
         QStringList lines;
-        PageFile::load(name, [&](const QString& line) { lines << line; });
+        PageFile::load(name, [&](const QStringList& read) { lines << read; });
         return lines;
     }
 
@@ -32,7 +33,7 @@ protected:
     data::Failure failedLoad(const QString& name, QStringList& lines)
     {
         try {
-            PageFile::load(name, [&](const QString& line) { lines << line; });
+            PageFile::load(name, [&](const QStringList& read) { lines << read; });
         } catch (const data::Failure& failure) {
             return failure;
         }
@@ -51,11 +52,13 @@ TEST_F(PageFileTest, FindsThePageWhateverTheLetterCase)
 TEST_F(PageFileTest, MissingPageOrDirectoryGivesNothingAndNoFailure)
 {
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("U3.txt")));
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.file(QStringLiteral("U8.txt"))).constData(), 0644), 0);
     dir.write(QStringLiteral("U4.txt"), "");
     EXPECT_TRUE(load(QStringLiteral("U2.txt")).isEmpty());
     EXPECT_TRUE(load(QStringLiteral("U3.txt")).isEmpty());
     EXPECT_TRUE(load(QStringLiteral("u3.TXT")).isEmpty());
     EXPECT_TRUE(load(QStringLiteral("U4.txt")).isEmpty());
+    EXPECT_TRUE(load(QStringLiteral("U8.txt")).isEmpty()) << "a pipe with no writer reads as an empty page";
 }
 
 TEST_F(PageFileTest, ReadFailureRaisesInOutErrorAndClosesTheFile)
@@ -83,7 +86,7 @@ TEST_F(PageFileTest, OpenFailureRaisesInOutError)
         tight.rlim_cur = 0;
         ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &tight), 0);
         try {
-            PageFile::load(QStringLiteral("U6.txt"), [&](const QString& line) { lines << line; });
+            PageFile::load(QStringLiteral("U6.txt"), [&](const QStringList& read) { lines << read; });
         } catch (const data::Failure& f) {
             failure = f;
         }

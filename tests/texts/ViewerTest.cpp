@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -113,6 +114,20 @@ TYPED_TEST(ViewerTest, EachTabLoadsItsOwnPage)
         EXPECT_EQ(this->viewer().fileName(), TypeParam::page(n));
         EXPECT_EQ(memoLines(this->memo()), QStringList{QStringLiteral("strona %1").arg(n)});
     }
+}
+
+TYPED_TEST(ViewerTest, ALongPageShowsFromItsTop)
+{
+    QByteArray page;
+    for (int i = 1; i <= 200; ++i)
+        page += "wiersz " + QByteArray::number(i) + "\r\n";
+    this->writePage(7, page);
+    this->create();
+    this->show();
+    this->clickTab(7);
+    EXPECT_EQ(memoLines(this->memo()).size(), 200);
+    EXPECT_EQ(this->memo()->textCursor().position(), 0);
+    EXPECT_EQ(this->memo()->verticalScrollBar()->value(), 0);
 }
 
 TYPED_TEST(ViewerTest, SpisAfterAnotherTabShowsTheContentsPageUnderEitherSpelling)
