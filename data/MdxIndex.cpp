@@ -16,6 +16,10 @@ namespace data {
 
 namespace {
 
+// dBase IV's pages, and the tags its file header has room for.
+constexpr int kPageSize = 1024;
+constexpr size_t kMaxTags = 47;
+
 int fieldNamed(const std::vector<DbfField>& fields, const QString& name)
 {
     for (size_t i = 0; i < fields.size(); ++i) {
@@ -69,6 +73,8 @@ struct MdxIndex::Impl {
     const DbfField& fieldOf(size_t tag) const { return fields[size_t(tags[tag].field)]; }
     std::vector<std::vector<MdxEntry>> keysOf(const std::vector<MdxTag>& heads, const RecordReader& records) const;
     bool agrees(MdxFile& file, MdxTag& head, const std::vector<MdxEntry>& expected) const;
+    static MdxBuilder::Content newTag(const QString& file, const std::vector<DbfField>& fields, const QString& fieldName,
+                                      const std::vector<QByteArray>& records);
 };
 
 // Reads the tag headers afresh (another program may have changed them) and
@@ -162,35 +168,43 @@ std::unique_ptr<MdxIndex> MdxIndex::open(const QString& path, const std::vector<
     return std::unique_ptr<MdxIndex>(new MdxIndex(std::move(impl)));
 }
 
+// A new tag over the field `fieldName`, filled from `records`.
+MdxBuilder::Content MdxIndex::Impl::newTag(const QString& file, const std::vector<DbfField>& fields,
+                                           const QString& fieldName, const std::vector<QByteArray>& records)
+{
+    const int field = fieldNamed(fields, fieldName);
+    if (field < 0)
+        throw MdxErrors::cannotIndex(file, fieldName, QStringLiteral("the table has no such field"));
+    const DbfField& f = fields[size_t(field)];
+    const auto [type, length] = keyFor(f);
+    if (type == 0)
+        throw MdxErrors::cannotIndex(file, f.name, QStringLiteral("a field of type %1 and width %2 cannot be a key")
+                                                       .arg(QChar::fromLatin1(f.type))
+                                                       .arg(f.width));
+    MdxBuilder::Content content{MdxTag::fresh(f.name, f.name, type, length, kPageSize), {}};
+    const MdxKey key = keyOf(content.tag);
+    quint32 recno = 0;
+    for (const QByteArray& record : records)
+        content.entries.push_back({++recno, key.fromRecord(f, record.constData())});
+    content.entries = sorted(std::move(content.entries), key);
+    return content;
+}
+
 void MdxIndex::create(const QString& path, const std::vector<DbfField>& fields, const QStringList& tagFields,
                       const std::vector<QByteArray>& records, quint8 languageDriver)
 {
-    const QString name = QFileInfo(path).fileName();
+    const QFileInfo info(path);
     std::vector<MdxBuilder::Content> tags;
     for (const QString& fieldName : tagFields) {
-        const int field = fieldNamed(fields, fieldName);
-        if (field < 0)
-            throw MdxErrors::cannotIndex(name, fieldName, QStringLiteral("the table has no such field"));
-        const DbfField& f = fields[size_t(field)];
-        const auto [type, length] = keyFor(f);
-        if (type == 0)
-            throw MdxErrors::cannotIndex(name, f.name, QStringLiteral("a field of type %1 and width %2 cannot be a key").arg(QChar::fromLatin1(f.type)).arg(f.width));
-        for (const MdxBuilder::Content& c : tags) {
-            if (c.tag.name == f.name.left(10).toUpper())
-                throw MdxErrors::cannotIndex(name, f.name, QStringLiteral("it has a tag already"));
+        tags.push_back(Impl::newTag(info.fileName(), fields, fieldName, records));
+        for (size_t i = 0; i + 1 < tags.size(); ++i) {
+            if (tags[i].tag.name == tags.back().tag.name)
+                throw MdxErrors::cannotIndex(info.fileName(), tags.back().tag.name, QStringLiteral("it has a tag already"));
         }
-        MdxBuilder::Content content{MdxTag::fresh(f.name, f.name, type, length, 1024), {}};
-        const MdxKey key = keyOf(content.tag);
-        quint32 recno = 0;
-        for (const QByteArray& record : records)
-            content.entries.push_back({++recno, key.fromRecord(f, record.constData())});
-        content.entries = sorted(std::move(content.entries), key);
-        tags.push_back(std::move(content));
     }
-    if (tags.size() > 47)
-        throw MdxErrors::cannotIndex(name, tagFields.last(), QStringLiteral("an index holds 47 tags at most"));
-    const QString table = QFileInfo(path).completeBaseName();
-    MdxFile::save(path, MdxBuilder::build(MdxBuilder::freshHeader(table, languageDriver), std::move(tags), 1024));
+    if (tags.size() > kMaxTags)
+        throw MdxErrors::cannotIndex(info.fileName(), tagFields.last(), QStringLiteral("an index holds %1 tags at most").arg(kMaxTags));
+    MdxFile::save(path, MdxBuilder::build(MdxBuilder::freshHeader(info.completeBaseName(), languageDriver), std::move(tags), kPageSize));
 }
 
 const QString& MdxIndex::path() const

@@ -82,17 +82,18 @@ bool MdxTree::before(const MdxEntry& entry, const QByteArray& key, quint32 recno
     return order < 0 || (order == 0 && entry.pointer < recno);
 }
 
-// The last leaf entry under the page at `block`.
-const MdxEntry& MdxTree::lastUnder(quint32 block)
+// The last leaf entry under the page at `block`; none under an empty leaf,
+// which TDbf can leave behind.
+const MdxEntry* MdxTree::lastUnder(quint32 block)
 {
     for (size_t depth = path_.size();; ++depth) {
         if (depth >= kMaxDepth)
             file_.damaged(QStringLiteral("tag %1 is deeper than %2 pages").arg(tag_.name).arg(kMaxDepth));
         const MdxNode& n = node(block);
         if (n.entries.empty())
-            file_.damaged(QStringLiteral("page %1 of tag %2 is empty").arg(block).arg(tag_.name));
+            return nullptr;
         if (n.leaf)
-            return n.entries.back();
+            return &n.entries.back();
         block = n.entries.back().pointer;
     }
 }
@@ -117,7 +118,10 @@ void MdxTree::seekEntry(const QByteArray& key, quint32 recno)
         const auto named = e.end() - 1;
         const auto low = std::partition_point(e.begin(), named, [&](const MdxEntry& x) { return key_.compare(x.key, key) < 0; });
         const auto high = std::partition_point(low, named, [&](const MdxEntry& x) { return key_.compare(x.key, key) <= 0; });
-        const auto it = std::partition_point(low, high, [&](const MdxEntry& x) { return before(lastUnder(x.pointer), key, recno); });
+        const auto it = std::partition_point(low, high, [&](const MdxEntry& x) {
+            const MdxEntry* last = lastUnder(x.pointer);
+            return !last || before(*last, key, recno);
+        });
         path_.back().index = int(it - e.begin());
         block = it->pointer;
     }

@@ -55,7 +55,7 @@ private:
     void seek(const QByteArray& key);
     void seekEntry(const QByteArray& key, quint32 recno);
     bool before(const MdxEntry& entry, const QByteArray& key, quint32 recno) const;
-    const MdxEntry& lastUnder(quint32 block);
+    const MdxEntry* lastUnder(quint32 block);
     void seekEnd();
     void descendFirst(quint32 block);
     void settle();

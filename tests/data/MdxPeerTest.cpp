@@ -161,4 +161,33 @@ TEST_F(MdxPeers, ReadAnIndexMadeHere)
     expectPeersAgree();
 }
 
+// TDbf appending, changing keys and deleting through an index this program
+// made and changed: the index still opens here, holds every record in key
+// order, and repair() puts equal keys back in record order.
+TEST_F(MdxPeers, TdbfWritesThroughAnIndexMadeHere)
+{
+    data::DbfCreateOptions options;
+    options.indexedFields = {kCode, kFamily};
+    DbfFile::create(dbf(), MdxTestTable::frequencyFields(), options);
+    MdxIndex::create(mdx(), MdxTestTable::frequencyFields(), {kCode, kFamily}, {}, 0xC8);
+    {
+        auto file = DbfFile::open(dbf());
+        for (int i = 0; i < 300; ++i)
+            file->appendRecord(someRow(*file));
+        for (int i = 0; i < 100; ++i)
+            changeKeys(*file, quint32(random() % 300), kCodes[random() % 9], QStringLiteral("9"));
+    }
+    mdx_test::run(QStringLiteral(MDX_TDBF_POST), {dbf(), QStringLiteral("200")});
+
+    const MdxTestTable table = MdxTestTable::load(dbf());
+    ASSERT_EQ(table.records().size(), 500u);
+    auto index = MdxIndex::open(mdx(), table.fields());
+    mdx_test::expectTagAgrees(*index, table, kCode);
+    mdx_test::expectTagAgrees(*index, table, kFamily);
+    index->repair(table.reader());
+    mdx_test::expectTagAgrees(*index, table, kCode);
+    EXPECT_FALSE(index->repair(table.reader()));
+    expectPeersAgree();
+}
+
 } // namespace
