@@ -33,7 +33,7 @@ public:
     // The tab strip's change: an empty memo, then the page of tab `newTab`.
     // A failure leaves it, which keeps the old tab selected.
     void change(int newTab, bool& allowChange);
-    // Loads the current page file into the memo, line by line.
+    // Loads the current page file, its lines added to the memo.
     void load();
 
     const QString& tabText() const { return tabText_; }
