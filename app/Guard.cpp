@@ -30,6 +30,7 @@ void Guard::run(const std::function<void()>& handler)
 
 void Guard::report(const QString& message)
 {
+    std::fprintf(stderr, "%s.\n", message.toLocal8Bit().constData());
     QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(),
                     message + QLatin1Char('.'), QMessageBox::Ok);
     box.setObjectName(QStringLiteral("failureBox"));

@@ -8,7 +8,6 @@ void setBackground(QWidget* widget, const QColor& color)
 {
     QPalette p = widget->palette();
     p.setColor(QPalette::Window, color);
-    p.setColor(QPalette::Button, color);
     widget->setPalette(p);
     widget->setAutoFillBackground(true);
 }

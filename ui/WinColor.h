@@ -20,8 +20,7 @@ inline std::uint32_t toWinColor(const QColor& c)
         | (static_cast<std::uint32_t>(c.blue()) << 16);
 }
 
-// Fills the widget's background with `color` (window and button roles alike,
-// so group boxes and panels show it too).
+// Fills the widget's background with `color`; buttons keep the system face.
 void setBackground(QWidget* widget, const QColor& color);
 // The colour a widget's background shows.
 QColor background(const QWidget* widget);

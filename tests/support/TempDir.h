@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "tests/support/Printers.h"
+
 namespace testing_support {
 
 // A fresh directory that is the working directory while the object lives.

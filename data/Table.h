@@ -1,0 +1,89 @@
+#pragma once
+
+#include "data/DataSet.h"
+
+#include <QByteArray>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace data {
+
+class DataSource;
+class DbfFile;
+
+// A data set over one dBase table file of the working directory. Rows are
+// the records that are not deleted, in stored order, or in the order of an
+// index tag when IndexFieldNames names one; with a master source the rows
+// are those whose index field equals the master's field.
+class Table : public DataSet {
+    Q_OBJECT
+public:
+    explicit Table(QObject* parent = nullptr);
+    ~Table() override;
+
+    void setTableName(const QString& name);
+    const QString& tableName() const { return tableName_; }
+    // Allowed only while the table is closed.
+    void setReadOnly(bool readOnly);
+    bool readOnly() const { return readOnly_; }
+    void setIndexFieldNames(const QString& names) { indexFieldNames_ = names; }
+    // The detail link: follow the current row of `master`'s data set.
+    void setMasterSource(DataSource* master);
+    void setMasterFields(const QString& fields) { masterFields_ = fields; }
+
+    bool canModify() const override;
+    QVariant columnValue(int column) const override;
+
+    // The record the cursor stands on, -1 for none.
+    qint64 currentRecno() const { return recno_; }
+    DbfFile* file() const { return file_.get(); }
+
+protected:
+    void doOpen() override;
+    void doClose() override;
+    std::vector<ColumnInfo> columns() const override;
+    bool doFirst() override;
+    bool doLast() override;
+    bool doNext() override;
+    bool doPrior() override;
+    bool hasCurrent() const override;
+    int doRowCount() override;
+    int doCurrentRow() override;
+    bool doMoveToRow(int row) override;
+    void doEdit() override;
+    void doInsert() override;
+    void doRemove() override;
+    void doPost() override;
+    void doCancel() override;
+    void doRefresh() override;
+    void doSetColumnValue(int column, const QVariant& v) override;
+
+private:
+    void masterChanged();
+    void applyRange();
+    bool standOn(qint64 recno);
+    qint64 liveFrom(qint64 recno, int step);
+    const std::vector<quint32>& rows();
+    void forgetRows() { rows_.reset(); }
+
+    QString tableName_;
+    bool readOnly_ = false;
+    QString indexFieldNames_;
+    DataSource* master_ = nullptr;
+    QString masterFields_;
+
+    std::shared_ptr<DbfFile> file_;
+    int tag_ = -1;
+    // Rows by index (whole tag or the master's range); unset: stored order.
+    std::optional<std::vector<quint32>> ordered_;
+    // Stored-order rows, built only when a grid asks.
+    std::optional<std::vector<quint32>> rows_;
+    qint64 recno_ = -1;
+    qint64 beforeInsert_ = -1;
+    QByteArray current_;
+    QByteArray buffer_;
+};
+
+} // namespace data
