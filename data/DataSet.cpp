@@ -115,6 +115,7 @@ void DataSet::open()
     setState(State::Browse);
     const bool any = doFirst();
     setBofEof(true, !any);
+    announceRows();
     announce();
 }
 
@@ -129,6 +130,7 @@ void DataSet::close()
     modified_ = false;
     setBofEof(true, true);
     setState(State::Inactive);
+    announceRows();
     announce();
 }
 
@@ -197,6 +199,13 @@ int DataSet::currentRow()
     return isActive() && hasCurrent() ? doCurrentRow() : -1;
 }
 
+QVariant DataSet::valueAt(int row, const Field* field)
+{
+    if (!isActive() || field->column_ < 0 || row < 0 || row >= rowCount())
+        return {};
+    return doValueAt(row, field->column_);
+}
+
 void DataSet::moveToRow(int row)
 {
     requireActive();
@@ -231,6 +240,7 @@ void DataSet::insert()
     modified_ = false;
     setState(State::Insert);
     setBofEof(false, false);
+    announceRows();
     announce();
 }
 
@@ -249,6 +259,7 @@ void DataSet::remove()
     modified_ = false;
     setState(State::Browse);
     setBofEof(!hasCurrent(), !hasCurrent());
+    announceRows();
     announce();
 }
 
@@ -261,6 +272,7 @@ void DataSet::post()
     modified_ = false;
     setState(State::Browse);
     setBofEof(false, false);
+    announceRows();
     announce();
 }
 
@@ -268,10 +280,13 @@ void DataSet::cancel()
 {
     if (!isEditing())
         return;
+    const bool inserting = state_ == State::Insert;
     doCancel();
     modified_ = false;
     setState(State::Browse);
     setBofEof(!hasCurrent(), !hasCurrent());
+    if (inserting)
+        announceRows();
     announce();
 }
 
@@ -280,6 +295,7 @@ void DataSet::refresh()
     requireActive();
     checkBrowseMode();
     doRefresh();
+    announceRows();
     announce();
 }
 

@@ -51,10 +51,12 @@ public:
     bool bof() const { return bof_; }
     bool eof() const { return eof_; }
     bool isEmpty() const;
-    // Rows for a grid: their number, the current one, a move to one.
+    // Rows for a grid: their number, the current one, a move to one, and a
+    // field's value in any row without moving the cursor.
     int rowCount();
     int currentRow();
     void moveToRow(int row);
+    QVariant valueAt(int row, const Field* field);
 
     virtual bool canModify() const { return false; }
     void edit();
@@ -75,6 +77,9 @@ Q_SIGNALS:
     void dataSetChanged();
     // A field of the row being edited changed.
     void recordChanged(data::Field* field);
+    // The set of rows changed (opened, closed, a row posted, added or
+    // deleted, refreshed, another range): lists and grids read them anew.
+    void rowsChanged();
     void stateChanged();
     // Controls store what they hold into the row before it is posted.
     void updatingRecord();
@@ -92,6 +97,8 @@ protected:
     virtual int doRowCount() = 0;
     virtual int doCurrentRow() = 0;
     virtual bool doMoveToRow(int row) = 0;
+    // The raw value of `column` in `row` (the row being inserted is the last).
+    virtual QVariant doValueAt(int row, int column) = 0;
     // Editing: buffer handling is the subclass's.
     virtual void doEdit();
     virtual void doInsert();
@@ -105,6 +112,7 @@ protected:
     [[noreturn]] void fail(const QString& message) const;
     void setBofEof(bool bof, bool eof);
     void announce() { Q_EMIT dataSetChanged(); }
+    void announceRows() { Q_EMIT rowsChanged(); }
 
 private:
     void bindFields();

@@ -17,8 +17,10 @@ void DataSource::setDataSet(DataSet* dataSet)
         return;
     connect(dataSet_, &DataSet::dataSetChanged, this, &DataSource::dataSetChanged);
     connect(dataSet_, &DataSet::recordChanged, this, &DataSource::recordChanged);
+    connect(dataSet_, &DataSet::rowsChanged, this, &DataSource::rowsChanged);
     connect(dataSet_, &DataSet::stateChanged, this, &DataSource::stateChanged);
     connect(dataSet_, &DataSet::updatingRecord, this, &DataSource::updateRecord);
+    Q_EMIT rowsChanged();
     Q_EMIT dataSetChanged();
 }
 

@@ -20,6 +20,7 @@ public:
 Q_SIGNALS:
     void dataSetChanged();
     void recordChanged(data::Field* field);
+    void rowsChanged();
     void stateChanged();
     void updateRecord();
 

@@ -25,6 +25,9 @@ public:
     // Grid width in characters; 0 for the field's own.
     int displayWidth() const;
     DataSet* dataSet() const { return owner_; }
+    // How controls align the field's text.
+    Qt::Alignment alignment() const { return alignment_; }
+    void setAlignment(Qt::Alignment a) { alignment_ = a; }
 
     QVariant value() const;
     bool isNull() const;
@@ -49,6 +52,7 @@ private:
     int size_;
     QString label_;
     int displayWidth_;
+    Qt::Alignment alignment_ = Qt::AlignLeft;
     int column_ = -1; // bound column of the table or result; -1 while closed
 };
 

@@ -228,6 +228,11 @@ bool Query::doMoveToRow(int row)
     return true;
 }
 
+QVariant Query::doValueAt(int row, int column)
+{
+    return rows_[size_t(row)][size_t(column)];
+}
+
 QVariant Query::columnValue(int column) const
 {
     if (pos_ < 0 || column < 0 || size_t(column) >= columns_.size())

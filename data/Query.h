@@ -47,6 +47,7 @@ protected:
     int doRowCount() override;
     int doCurrentRow() override;
     bool doMoveToRow(int row) override;
+    QVariant doValueAt(int row, int column) override;
 
 private:
     void unprepare();

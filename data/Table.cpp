@@ -118,6 +118,7 @@ void Table::masterChanged()
     applyRange();
     const bool any = doFirst();
     setBofEof(true, !any);
+    announceRows();
     announce();
 }
 
@@ -234,6 +235,19 @@ bool Table::doMoveToRow(int row)
     if (row < 0 || size_t(row) >= all.size())
         return false;
     return standOn(all[size_t(row)]);
+}
+
+QVariant Table::doValueAt(int row, int column)
+{
+    const std::vector<quint32>& all = rows();
+    if (size_t(row) == all.size() && state() == State::Insert)
+        return file_->value(buffer_.constData(), column);
+    if (row == doCurrentRow())
+        return columnValue(column);
+    QByteArray record;
+    if (size_t(row) >= all.size() || !file_->readRecord(all[size_t(row)], record))
+        return {};
+    return file_->value(record.constData(), column);
 }
 
 void Table::doRefresh()

@@ -52,6 +52,7 @@ protected:
     int doRowCount() override;
     int doCurrentRow() override;
     bool doMoveToRow(int row) override;
+    QVariant doValueAt(int row, int column) override;
     void doEdit() override;
     void doInsert() override;
     void doRemove() override;

@@ -1,5 +1,8 @@
 #include "sections/TOdcinki.h"
 
+#include "data/DataSource.h"
+#include "data/Table.h"
+#include "sections/SectionFields.h"
 #include "ui/FormFrame.h"
 #include "ui/FormPlacement.h"
 #include "ui/Menus.h"
@@ -19,6 +22,16 @@ TOdcinki::TOdcinki()
     ui::setScreenCentred(this);
     ui::setBackground(this, ui::winColor(15255705));
     buildMenu();
+
+    Table1 = new data::Table(this);
+    Table1->setObjectName(QStringLiteral("Table1"));
+    Table1->setTableName(QStringLiteral("odcinki.dbf"));
+    Table1->setReadOnly(true);
+    declareSectionEntryFields(*Table1);
+    DataSource1 = new data::DataSource(this);
+    DataSource1->setObjectName(QStringLiteral("DataSource1"));
+    DataSource1->setDataSet(Table1);
+    Table1->open();
 }
 
 void TOdcinki::buildMenu()
@@ -31,6 +44,7 @@ void TOdcinki::buildMenu()
 
 void TOdcinki::FormCreate()
 {
+    Table1->open(); // already open: nothing changes
 }
 
 } // namespace sections

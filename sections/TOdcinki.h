@@ -2,6 +2,11 @@
 
 #include <QMainWindow>
 
+namespace data {
+class DataSource;
+class Table;
+}
+
 namespace sections {
 
 // The section data-entry window.
@@ -18,8 +23,14 @@ Q_SIGNALS:
     // "Dla programisty" › "Wpis": the section-table lock.
     void sectionLockRequested();
 
+public:
+    data::Table* table() const { return Table1; }
+
 private:
     void buildMenu();
+
+    data::Table* Table1;
+    data::DataSource* DataSource1;
 };
 
 } // namespace sections
