@@ -40,6 +40,29 @@ struct Registry {
 
 constexpr qint64 kScanBlockBytes = 256 * 1024;
 
+// `header` (as DbfHeader::build makes it, end mark included) followed by
+// `rows` encoded as records, the count set and the end mark after them.
+QByteArray withRows(const QByteArray& header, const std::vector<DbfField>& fields,
+                    const std::vector<QVariantList>& rows, const QString& name)
+{
+    const int headerLength = DbfHeader::readLe16(header.constData() + 8);
+    const int recordLength = DbfHeader::readLe16(header.constData() + 10);
+    QByteArray out = header.left(headerLength);
+    for (const QVariantList& row : rows) {
+        if (size_t(row.size()) > fields.size())
+            throw DbfErrors::cannotCreate(name, QStringLiteral("a row holds %1 values for %2 fields").arg(row.size()).arg(fields.size()));
+        QByteArray record(recordLength, ' ');
+        for (qsizetype i = 0; i < row.size(); ++i)
+            DbfCodec::encode(fields[size_t(i)], record.data(), row.at(i), name);
+        out += record;
+    }
+    out += DbfHeader::kFileEnd;
+    const quint32 count = quint32(rows.size());
+    for (int i = 0; i < 4; ++i)
+        out[DbfHeader::kCountOffset + i] = char((count >> (8 * i)) & 0xFF);
+    return out;
+}
+
 } // namespace
 
 struct DbfFile::Impl {
@@ -134,8 +157,11 @@ std::shared_ptr<DbfFile> DbfFile::open(const QString& path)
 void DbfFile::create(const QString& path, std::vector<DbfField> fields, const DbfCreateOptions& options)
 {
     const QString name = QFileInfo(path).fileName();
-    const QByteArray header = DbfHeader::build(fields, options.version, options.languageDriver, options.indexedFields,
-                                               QDate::currentDate(), name);
+    const QDate updated = options.updated.isValid() ? options.updated : QDate::currentDate();
+    QByteArray header = DbfHeader::build(fields, options.version, options.languageDriver, options.indexedFields,
+                                         updated, name);
+    if (!options.rows.empty())
+        header = withRows(header, fields, options.rows, name);
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno == EEXIST)

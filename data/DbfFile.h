@@ -3,6 +3,7 @@
 #include "data/DbfField.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -21,6 +22,13 @@ struct DbfCreateOptions {
     // Fields with a tag in the production index; any sets header byte 28.
     // The index file itself is MdxIndex::create's.
     QStringList indexedFields;
+    // The header's date of last update; today when null. A tool that must
+    // make the same file again byte for byte gives a fixed one.
+    QDate updated;
+    // Rows written together with the header (values in field order, a null
+    // QVariant blank), so that no later append stamps another date. With
+    // indexedFields, make the index from these records before any other use.
+    std::vector<QVariantList> rows;
 };
 
 // One dBase table file (dBase III/IV or 7). There is one DbfFile object per file
@@ -45,8 +53,8 @@ public:
 
     // Writes a new empty table at `path` with `fields` (name, type, width,
     // decimals; offsets and kinds are worked out). An existing file is never
-    // overwritten. With indexedFields, write the empty index next
-    // (MdxIndex::create) and only then append: every write needs the index.
+    // overwritten. With indexedFields, write the index next (MdxIndex::create,
+    // empty or from options.rows) and only then append: every write needs it.
     static void create(const QString& path, std::vector<DbfField> fields, const DbfCreateOptions& options = {});
 
     ~DbfFile();

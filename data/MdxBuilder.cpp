@@ -9,12 +9,13 @@ namespace data {
 
 namespace {
 
-void putDate(QByteArray& header, int at)
+void putDate(QByteArray& header, int at, QDate date)
 {
-    const QDate today = QDate::currentDate();
-    header[at] = char(today.year() - 1900);
-    header[at + 1] = char(today.month());
-    header[at + 2] = char(today.day());
+    if (!date.isValid())
+        date = QDate::currentDate();
+    header[at] = char(date.year() - 1900);
+    header[at + 1] = char(date.month());
+    header[at + 2] = char(date.day());
 }
 
 quint32 nextBlock(const QByteArray& file)
@@ -35,11 +36,11 @@ std::vector<size_t> shares(size_t count, size_t most)
 
 } // namespace
 
-QByteArray MdxBuilder::freshHeader(const QString& tableName, quint8 languageDriver)
+QByteArray MdxBuilder::freshHeader(const QString& tableName, quint8 languageDriver, QDate created)
 {
     QByteArray header(MdxFile::kHeaderSize, '\0');
     header[0] = 2; // dBase IV
-    putDate(header, 1);
+    putDate(header, 1, created);
     const QByteArray name = tableName.toLatin1().left(15);
     header.replace(4, name.size(), name);
     qToLittleEndian<quint16>(2, header.data() + 20);    // blocks to a page
@@ -52,7 +53,7 @@ QByteArray MdxBuilder::freshHeader(const QString& tableName, quint8 languageDriv
     return header;
 }
 
-QByteArray MdxBuilder::build(QByteArray header, std::vector<Content> tags, int pageSize)
+QByteArray MdxBuilder::build(QByteArray header, std::vector<Content> tags, int pageSize, QDate updated)
 {
     QByteArray file = header;
     qToLittleEndian<quint16>(quint16(tags.size()), file.data() + 28);
@@ -69,7 +70,7 @@ QByteArray MdxBuilder::build(QByteArray header, std::vector<Content> tags, int p
     qToLittleEndian<quint32>(nextBlock(file), file.data() + 32);
     qToLittleEndian<quint32>(0, file.data() + 36); // no free pages
     qToLittleEndian<quint32>(0, file.data() + 40);
-    putDate(file, 44);
+    putDate(file, 44, updated);
     return file;
 }
 

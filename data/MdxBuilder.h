@@ -4,6 +4,7 @@
 #include "data/MdxTag.h"
 
 #include <QByteArray>
+#include <QDate>
 
 #include <vector>
 
@@ -19,11 +20,13 @@ public:
         std::vector<MdxEntry> entries; // leaf entries in tag order
     };
 
-    // A dBase IV file header for the table `tableName` with room for 48 tags.
-    static QByteArray freshHeader(const QString& tableName, quint8 languageDriver);
+    // A dBase IV file header for the table `tableName` with room for 48 tags,
+    // made on `created` (today when null).
+    static QByteArray freshHeader(const QString& tableName, quint8 languageDriver, QDate created = {});
     // The file: `header` (2048 bytes) with its tag table and page count
-    // filled in, followed by the tags.
-    static QByteArray build(QByteArray header, std::vector<Content> tags, int pageSize);
+    // filled in, followed by the tags; `updated` (today when null) is its
+    // date of last change.
+    static QByteArray build(QByteArray header, std::vector<Content> tags, int pageSize, QDate updated = {});
 
 private:
     static quint32 appendTree(QByteArray& file, const MdxTag& tag, std::vector<MdxEntry> entries, int pageSize);

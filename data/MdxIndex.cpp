@@ -191,7 +191,7 @@ MdxBuilder::Content MdxIndex::Impl::newTag(const QString& file, const std::vecto
 }
 
 void MdxIndex::create(const QString& path, const std::vector<DbfField>& fields, const QStringList& tagFields,
-                      const std::vector<QByteArray>& records, quint8 languageDriver)
+                      const std::vector<QByteArray>& records, quint8 languageDriver, QDate made)
 {
     const QFileInfo info(path);
     std::vector<MdxBuilder::Content> tags;
@@ -204,7 +204,8 @@ void MdxIndex::create(const QString& path, const std::vector<DbfField>& fields, 
     }
     if (tags.size() > kMaxTags)
         throw MdxErrors::cannotIndex(info.fileName(), tagFields.last(), QStringLiteral("an index holds %1 tags at most").arg(kMaxTags));
-    MdxFile::save(path, MdxBuilder::build(MdxBuilder::freshHeader(info.completeBaseName(), languageDriver), std::move(tags), kPageSize));
+    const QByteArray header = MdxBuilder::freshHeader(info.completeBaseName(), languageDriver, made);
+    MdxFile::save(path, MdxBuilder::build(header, std::move(tags), kPageSize, made));
 }
 
 const QString& MdxIndex::path() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -47,10 +48,12 @@ public:
 
     // Writes a new production index at `path` with one tag per field name in
     // `tagFields`, filled from `records` (raw records of the table, in order).
-    // `languageDriver` is the table's header byte 29 (0: none).
+    // `languageDriver` is the table's header byte 29 (0: none); `made` the
+    // file's dates (today when null; a fixed one lets a tool make the same
+    // file again byte for byte).
     static void create(const QString& path, const std::vector<DbfField>& fields,
                        const QStringList& tagFields, const std::vector<QByteArray>& records,
-                       quint8 languageDriver = 0);
+                       quint8 languageDriver = 0, QDate made = {});
 
     ~MdxIndex();
     MdxIndex(const MdxIndex&) = delete;
