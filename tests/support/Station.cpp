@@ -2,10 +2,19 @@
 
 #include "tests/support/Tables.h"
 
+#include <QDir>
+#include <QImage>
+
 namespace testing_support {
 
 void writeStation(const QString& dir)
 {
+    // Small plan pictures, so the program starts without a message.
+    for (const char* name : {"kzn1.bmp", "kzn.bmp"}) {
+        QImage picture(40, 20, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+        picture.save(QDir(dir).filePath(QString::fromLatin1(name)), "BMP");
+    }
     writeMer(dir, {
         {21, 11702, QStringLiteral("N"), QStringLiteral("3-7"), QStringLiteral("nadajnik SOT-21")},
         {22, 11701, QStringLiteral("N"), QStringLiteral("3-7"), QStringLiteral("nadajnik SOT-22")},

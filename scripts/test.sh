@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds and runs every test: once optimised, once under AddressSanitizer and
+# UndefinedBehaviorSanitizer. Installs what it needs first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+jobs=$(nproc)
+
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/release -j"$jobs"
+(cd build/release && ctest --output-on-failure -j"$jobs")
+
+cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DOBWODNIK_SANITIZE=ON -DOBWODNIK_BENCH=OFF >/dev/null
+cmake --build build/sanitize -j"$jobs"
+(cd build/sanitize && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$jobs")
