@@ -1,7 +1,9 @@
 #include "app/Shell.h"
 
 #include "app/ApplicationTitle.h"
+#include "app/FontSubstitutes.h"
 #include "app/Guard.h"
+#include "app/MainIcon.h"
 #include "data/Failure.h"
 #include "eot/TForm1.h"
 #include "plan/TPlany.h"
@@ -149,6 +151,9 @@ int Shell::run()
 {
     QApplication::setQuitOnLastWindowClosed(false);
     QGuiApplication::setApplicationDisplayName(applicationTitle(QCoreApplication::applicationFilePath()));
+    QGuiApplication::setDesktopFileName(QStringLiteral("obwodnik"));
+    QApplication::setWindowIcon(MainIcon::icon());
+    FontSubstitutes::install();
     std::unique_ptr<Shell> shell;
     try {
         shell = std::make_unique<Shell>();

@@ -8,12 +8,14 @@ packages=(
   cmake g++ make pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # headless windows, screenshots, fonts
-  xvfb xauth x11-apps x11-utils xdotool imagemagick fonts-liberation fonts-dejavu-core
+  xvfb xauth x11-apps x11-utils xdotool imagemagick
+  # the fonts that stand in for the design's (app/FontSubstitutes.h)
+  fonts-liberation fonts-dejavu-core fonts-dejavu-extra fonts-quicksand
   # dBase peers used by the tests and benchmarks
   python3 python3-dbf python3-dbfread libdbd-xbase-perl shapelib libshp-dev
   fp-compiler fp-units-db
   # fuzzing and packaging
-  clang libclang-rt-14-dev dpkg-dev file
+  clang libclang-rt-14-dev dpkg-dev file desktop-file-utils
 )
 
 missing=()
