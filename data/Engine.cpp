@@ -96,19 +96,26 @@ void Engine::detach(const Attached& table)
 
 void Engine::refreshTables()
 {
-    for (Attached& a : attached_) {
-        const QString path = tablePath(a.name);
-        if (!QFileInfo(path).isFile())
-            continue; // the statement's run names the missing file
-        const QString signature = signatureOf(path);
-        if (path == a.path && signature == a.signature)
+    for (auto a = attached_.begin(); a != attached_.end();) {
+        const QString path = tablePath(a->name);
+        if (!QFileInfo(path).isFile()) {
+            // Attached again when a statement names it, which reports it missing.
+            detach(*a);
+            a = attached_.erase(a);
+            ++generation_;
             continue;
-        detach(a);
-        QString file = path;
-        file.replace(QLatin1Char('\''), QStringLiteral("''"));
-        exec(QStringLiteral("CREATE VIRTUAL TABLE temp.%1 USING dbf('%2')").arg(quotedName(a.name), file));
-        a.path = path;
-        a.signature = signature;
+        }
+        const QString signature = signatureOf(path);
+        if (path != a->path || signature != a->signature) {
+            detach(*a);
+            QString file = path;
+            file.replace(QLatin1Char('\''), QStringLiteral("''"));
+            exec(QStringLiteral("CREATE VIRTUAL TABLE temp.%1 USING dbf('%2')").arg(quotedName(a->name), file));
+            a->path = path;
+            a->signature = signature;
+            ++generation_;
+        }
+        ++a;
     }
 }
 

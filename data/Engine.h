@@ -27,9 +27,13 @@ public:
     // ran has opened none.
     QStringList attachedTables() const;
     // Before a statement runs: a table whose file was replaced, restructured
-    // or is now another file of the working directory is attached anew, so a
-    // statement never reads a file it no longer names.
+    // or is now another file of the working directory is attached anew, and
+    // one whose file is gone is dropped, so a statement never reads a file it
+    // no longer names.
     void refreshTables();
+    // Counts the tables dropped or attached anew: a statement prepared under
+    // another generation must be prepared again.
+    quint64 generation() const { return generation_; }
     // How many times a table was scanned (a statement run reads each of its
     // tables at least once): for tests of what runs when.
     quint64 scanCount() const { return scans_; }
@@ -54,6 +58,7 @@ private:
     sqlite3* db_ = nullptr;
     std::vector<Attached> attached_;
     quint64 scans_ = 0;
+    quint64 generation_ = 0;
 };
 
 } // namespace data

@@ -78,7 +78,9 @@ void Query::prepare()
 {
     if (statement_)
         return;
-    statement_ = Engine::instance().prepare(statement());
+    Engine& engine = Engine::instance();
+    statement_ = engine.prepare(statement());
+    generation_ = engine.generation();
     params_.resize(size_t(sqlite3_bind_parameter_count(statement_)));
 }
 
@@ -128,28 +130,36 @@ void Query::bindParams()
     }
 }
 
-void Query::readResult()
+void Query::readColumns()
 {
     const int count = sqlite3_column_count(statement_);
     columns_.clear();
     for (int i = 0; i < count; ++i)
         columns_.push_back(columnInfo(statement_, i));
+}
+
+void Query::readResult()
+{
     rows_.clear();
-    for (;;) {
-        const int rc = sqlite3_step(statement_);
-        if (rc == SQLITE_DONE)
-            break;
-        if (rc != SQLITE_ROW) {
-            const QString message = QString::fromUtf8(sqlite3_errmsg(Engine::instance().db()));
-            sqlite3_reset(statement_);
-            rows_.clear();
-            throw Failure(QString::fromLatin1(Failure::Engine), message);
-        }
+    // A table attached anew since the statement was prepared (its file
+    // restructured) makes the first step prepare the statement again, so
+    // its columns are known only after that step.
+    int rc = sqlite3_step(statement_);
+    readColumns();
+    const int count = int(columns_.size());
+    while (rc == SQLITE_ROW) {
         std::vector<QVariant> row;
         row.reserve(size_t(count));
         for (int i = 0; i < count; ++i)
             row.push_back(valueOf(statement_, i));
         rows_.push_back(std::move(row));
+        rc = sqlite3_step(statement_);
+    }
+    if (rc != SQLITE_DONE) {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(Engine::instance().db()));
+        sqlite3_reset(statement_);
+        rows_.clear();
+        throw Failure(QString::fromLatin1(Failure::Engine), message);
     }
     sqlite3_reset(statement_);
 }
@@ -157,7 +167,12 @@ void Query::readResult()
 void Query::doOpen()
 {
     prepare();
-    Engine::instance().refreshTables();
+    Engine& engine = Engine::instance();
+    engine.refreshTables();
+    if (generation_ != engine.generation()) {
+        unprepare();
+        prepare(); // the parameters keep their values
+    }
     bindParams();
     readResult();
     pos_ = -1;

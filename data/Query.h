@@ -53,10 +53,12 @@ private:
     void unprepare();
     void setParam(int index, const QVariant& value);
     void bindParams();
+    void readColumns();
     void readResult();
 
     QStringList sql_;
     sqlite3_stmt* statement_ = nullptr;
+    quint64 generation_ = 0; // the engine's, when prepared
     std::vector<QVariant> params_;
     std::vector<ColumnInfo> columns_;
     std::vector<std::vector<QVariant>> rows_;
