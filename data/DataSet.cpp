@@ -143,6 +143,8 @@ void DataSet::checkBrowseMode()
 {
     if (!isEditing())
         return;
+    // A box still holding typed text stores it first, so a move never loses it.
+    Q_EMIT updatingRecord();
     if (modified_)
         post();
     else

@@ -71,7 +71,11 @@ int Field::asInteger() const
 
 QString Field::asString() const
 {
-    const QVariant v = value();
+    return displayText(value());
+}
+
+QString Field::displayText(const QVariant& v) const
+{
     if (!v.isValid() || v.isNull())
         return QString();
     switch (kind_) {

@@ -35,6 +35,8 @@ public:
     int asInteger() const;
     // Text without its padding blanks; numbers in their display form.
     QString asString() const;
+    // The display form of a value of this field read from any row.
+    QString displayText(const QVariant& v) const;
 
     // Storing a value into the row being edited.
     void setValue(const QVariant& v);

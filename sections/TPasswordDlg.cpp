@@ -1,10 +1,11 @@
 #include "sections/TPasswordDlg.h"
 
+#include "ui/Controls.h"
 #include "ui/FormFrame.h"
 #include "ui/FormPlacement.h"
+#include "ui/MaskStyle.h"
 #include "ui/WinFont.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -19,26 +20,19 @@ TPasswordDlg::TPasswordDlg()
     ui::setFixedClientSize(this, QSize(236, 93));
     ui::setScreenCentred(this);
 
-    auto* label = new QLabel(QStringLiteral("Enter password:"), this);
-    label->setObjectName(QStringLiteral("Label1"));
-    label->move(8, 9);
-    label->adjustSize();
+    ui::makeLabel(this, "Label1", QStringLiteral("Enter password:"), QPoint(8, 9));
 
     password_ = new QLineEdit(this);
     password_->setObjectName(QStringLiteral("Password"));
     password_->setGeometry(8, 27, 220, 21);
-    password_->setEchoMode(QLineEdit::Password);
+    ui::MaskStyle::apply(password_);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("OKBtn"));
-    ok->setGeometry(66, 59, 77, 27);
+    // OK is the default button (Enter); Esc and the close box reject, as Cancel does.
+    QPushButton* ok = ui::makeButton(this, "OKBtn", QStringLiteral("OK"), QRect(66, 59, 77, 27), ui::Glyph::Ok);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("CancelBtn"));
-    cancel->setGeometry(152, 59, 77, 27);
-    cancel->setAutoDefault(false);
+    QPushButton* cancel =
+        ui::makeButton(this, "CancelBtn", QStringLiteral("Cancel"), QRect(152, 59, 77, 27), ui::Glyph::Cancel);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     setFocusProxy(password_);

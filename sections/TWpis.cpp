@@ -2,6 +2,7 @@
 
 #include "data/DataSource.h"
 #include "data/Table.h"
+#include "ui/DbGrid.h"
 #include "ui/FormFrame.h"
 #include "ui/WinFont.h"
 
@@ -14,7 +15,14 @@ TWpis::TWpis()
     setFont(ui::winFont(QStringLiteral("System"), 13));
     ui::setOuterSize(this, QSize(387, 346), ui::Frame::Sizeable);
     move(213, 78);
+    buildDataSets();
+    buildGrids();
+    Table1->open();
+    Table2->open();
+}
 
+void TWpis::buildDataSets()
+{
     using data::FieldKind;
     Table1 = new data::Table(this);
     Table1->setObjectName(QStringLiteral("Table1"));
@@ -40,9 +48,15 @@ TWpis::TWpis()
     DataSource2 = new data::DataSource(this);
     DataSource2->setObjectName(QStringLiteral("DataSource2"));
     DataSource2->setDataSet(Table2);
+}
 
-    Table1->open();
-    Table2->open();
+// The lower grid reaches past the client area; the frame can be enlarged.
+void TWpis::buildGrids()
+{
+    DBGrid2 = new ui::DbGrid("DBGrid2", this, QRect(16, 16, 385, 137));
+    DBGrid2->setDataSource(DataSource2);
+    DBGrid1 = new ui::DbGrid("DBGrid1", this, QRect(13, 164, 388, 285));
+    DBGrid1->setDataSource(DataSource1);
 }
 
 } // namespace sections

@@ -7,9 +7,14 @@ class DataSource;
 class Table;
 }
 
+namespace ui {
+class DbGrid;
+}
+
 namespace sections {
 
-// The programmer's data-entry window: the frequency and module tables in grids.
+// The programmer's data-entry window: the module and frequency tables in
+// editable grids, writable from the start.
 class TWpis : public QWidget {
     Q_OBJECT
 public:
@@ -19,10 +24,15 @@ public:
     data::Table* modules() const { return Table2; }
 
 private:
+    void buildDataSets();
+    void buildGrids();
+
     data::Table* Table1;
     data::Table* Table2;
     data::DataSource* DataSource1;
     data::DataSource* DataSource2;
+    ui::DbGrid* DBGrid2;
+    ui::DbGrid* DBGrid1;
 };
 
 } // namespace sections

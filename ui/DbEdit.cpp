@@ -17,7 +17,10 @@ DbEdit::DbEdit(const char* name, QWidget* parent, const QRect& geometry) : QLine
     link_->onChange = [this] { showField(); };
     link_->onStateChange = [this] { followState(); };
     link_->onUpdateRecord = [this] { storeText(); };
-    connect(this, &QLineEdit::textEdited, this, [this] { modified_ = true; });
+    connect(this, &QLineEdit::textEdited, this, [this] {
+        modified_ = true;
+        runHandler([this] { startEditing(); }); // a change that came by no key (the context menu)
+    });
 }
 
 void DbEdit::setDataSource(data::DataSource* source, const QString& fieldName)
@@ -123,9 +126,13 @@ void DbEdit::storeText()
     showField();
 }
 
+// Leaving the box stores; another window coming up over it (a message box
+// about this very text) does not.
 void DbEdit::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+        return;
     runHandler([this] { storeText(); });
 }
 
