@@ -150,7 +150,9 @@ void Shell::start()
 int Shell::run()
 {
     QApplication::setQuitOnLastWindowClosed(false);
-    QGuiApplication::setApplicationDisplayName(applicationTitle(QCoreApplication::applicationFilePath()));
+    // The title goes in the application's name, not its display name: Qt
+    // would add a display name to every window caption.
+    QCoreApplication::setApplicationName(applicationTitle(QCoreApplication::applicationFilePath()));
     QGuiApplication::setDesktopFileName(QStringLiteral("obwodnik"));
     QApplication::setWindowIcon(MainIcon::icon());
     FontSubstitutes::install();
