@@ -8,6 +8,8 @@ jobs=$(nproc)
 
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/release -j"$jobs"
+# Among the release tests, cpack makes the Debian package (build/release/package/) first;
+# the package tests then take it apart and start the installed program.
 (cd build/release && ctest --output-on-failure -j"$jobs")
 
 cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DOBWODNIK_SANITIZE=ON -DOBWODNIK_BENCH=OFF >/dev/null
