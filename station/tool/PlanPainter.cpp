@@ -203,9 +203,12 @@ QImage PlanPainter::paint(const PlanScript& plan)
         drawLegend(p, at);
     p.end();
 
-    const QImage indexed = image.convertToFormat(QImage::Format_Indexed8, colourTable(), Qt::ThresholdDither | Qt::AvoidDither);
+    QImage indexed = image.convertToFormat(QImage::Format_Indexed8, colourTable(), Qt::ThresholdDither | Qt::AvoidDither);
     if (indexed.convertToFormat(QImage::Format_RGB32) != image)
         throw data::Failure(QStringLiteral("EStationSource"), QStringLiteral("The plan holds a colour outside its palette"));
+    // 96 dots per inch, whatever screen the tool runs on: the header says so.
+    indexed.setDotsPerMeterX(3780);
+    indexed.setDotsPerMeterY(3780);
     return indexed;
 }
 
