@@ -1,4 +1,5 @@
 #include "data/DbfFile.h"
+#include "data/Failure.h"
 #include "data/MdxIndex.h"
 #include "data/Win1250.h"
 #include "station/tool/StationBuilder.h"
@@ -8,7 +9,9 @@
 #include "tests/support/TempDir.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QRegularExpression>
 
@@ -119,6 +122,51 @@ TEST(StationFiles, ContentsPagesListTheirTwentyPagesAndSayTheDataAreExamples)
             const QStringList page = pageLines(QString::fromLatin1(v.page).arg(n));
             ASSERT_FALSE(page.isEmpty());
             EXPECT_EQ(page.first(), entry->toUpper()) << v.contents << " page " << n;
+        }
+    }
+}
+
+// Sources that would make an installation other than they say are refused,
+// naming the file and the place.
+TEST(StationFiles, TheToolRefusesSourcesThatWouldMakeABadInstallation)
+{
+    const struct {
+        const char* file;
+        const char* from;
+        const char* to;
+        const char* message;
+    } cases[] = {
+        {"ODCINKI.txt", "wjazdowym A", "wjazdowym A od strony szlaku", "ODCINKI.DBF row 1, UWAGI: longer than 50 characters"},
+        {"ODCINKI.txt", "EOT-9150", "EOT-9180", "does not carry the section's code 15"},
+        {"ODCINKI.txt", "| Iz1>  ", "| Iz9>  ", "no section Iz9"},
+        {"ODCINKI.txt", "<ITA Iz2> Iz3>", "<ITA Iz2 Iz3>", "neighbour Iz2 is neither <west nor east>"},
+        {"CZESTOTL.txt", "| 1580     |", "| 1580 Hz  |", "CZESTOTL.DBF row 1, CZESTOTL: not a number"},
+        {"MER.txt", "| nadajnik EOT-7", "| nadajnik EOT-7 | 1", "MER.txt line 9: 6 cells, the header names 5"},
+        {"kzn.plan", "size 1166 422", "size 1166 422\ncircle 1,1", "kzn.plan line 6: unknown command circle"},
+        {"kzn1.plan", "joint 300,341", "joint 300;341", "'300;341' is not a point x,y"},
+        {"kzn.plan", "\"szlak S\"", "\"szlak S \u2192\"", "The plan font has no character"},
+        {"pages/U3.txt", "KODY", "KODY \u2192", "U3.txt line 1: a character Windows-1250 lacks"},
+    };
+    for (const auto& c : cases) {
+        testing_support::TempDir src;
+        QDirIterator it(StationCopy::sourceDir(), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString from = it.next();
+            const QString to = src.file(QDir(StationCopy::sourceDir()).relativeFilePath(from));
+            QDir().mkpath(QFileInfo(to).path());
+            QFile::copy(from, to);
+        }
+        const QString name = QString::fromLatin1(c.file);
+        QString text = QString::fromUtf8(bytesOf(src.file(name)));
+        ASSERT_TRUE(text.contains(QString::fromUtf8(c.from))) << c.file << ": " << c.from;
+        text.replace(text.indexOf(QString::fromUtf8(c.from)), qsizetype(qstrlen(c.from)), QString::fromUtf8(c.to));
+        src.write(name, text.toUtf8());
+        testing_support::TempDir out;
+        try {
+            station::StationBuilder::build(src.path(), out.path());
+            ADD_FAILURE() << c.file << ": no failure for " << c.to;
+        } catch (const data::Failure& f) {
+            EXPECT_TRUE(f.message().contains(QString::fromUtf8(c.message))) << f.message().toStdString();
         }
     }
 }
