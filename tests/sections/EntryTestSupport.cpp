@@ -22,7 +22,7 @@ testing_support::Responder typeCode(const QString& code, CloseBy how)
             return;
         }
         auto* box = modal->findChild<QLineEdit*>(QStringLiteral("Password"));
-        QTest::keyClicks(box, code);
+        typeText(box, code);
         switch (how) {
         case CloseBy::Ok: QTest::mouseClick(modal->findChild<QPushButton*>(QStringLiteral("OKBtn")), Qt::LeftButton); break;
         case CloseBy::Enter: QTest::keyClick(box, Qt::Key_Return); break;
@@ -89,6 +89,16 @@ for r in dbfread.DBF(sys.argv[1], encoding="cp1250", char_decode_errors="strict"
     if (!python.waitForFinished(60000) || python.exitCode() != 0)
         throw std::runtime_error("dbfread failed: " + python.readAllStandardError().toStdString());
     return QString::fromUtf8(python.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(widget, char(c.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 void click(QWidget* widget)

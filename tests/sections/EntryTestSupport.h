@@ -36,5 +36,7 @@ QStringList rowsByDbfread(const QString& path, const std::vector<Column>& column
 
 // Clicks a widget as a person would and lets the events run.
 void click(QWidget* widget);
+// Types `text` key by key into `widget`, letters beyond ASCII too.
+void typeText(QWidget* widget, const QString& text);
 
 } // namespace entry_test

@@ -160,7 +160,7 @@ TEST_F(Locks, PromptComesUpEmptyWithTheFocusAndMasksWhatIsTyped)
         if (auto* prompt = qobject_cast<sections::TPasswordDlg*>(modal)) {
             textAtShow = prompt->Password()->text();
             focusAtShow = QApplication::focusWidget();
-            QTest::keyClicks(prompt->Password(), QStringLiteral("mewakul"));
+            entry_test::typeText(prompt->Password(), QStringLiteral("mewakul"));
             masked = prompt->Password()->displayText();
         }
         entry_test::typeCode(QString(), CloseBy::Ok)(modal);
@@ -180,7 +180,7 @@ TEST_F(Locks, SectionLockOpenedTwiceGoesBackToTheFirstRowAndDropsAnEdit)
     entry_test::click(navigatorButton(ui::NavigatorButton::Last));
     auto* uwagi = shell->odcinki()->findChild<QLineEdit*>(QStringLiteral("EditUWAGI"));
     entry_test::click(uwagi);
-    QTest::keyClicks(uwagi, QStringLiteral("xyz"));
+    entry_test::typeText(uwagi, QStringLiteral("xyz"));
     ASSERT_EQ(shell->odcinki()->table()->state(), data::DataSet::State::Edit);
 
     const auto seen = ask(Lock::Section, entry_test::typeCode(QStringLiteral("mewakul")));
