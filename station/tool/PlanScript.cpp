@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLineF>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
