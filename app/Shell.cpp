@@ -48,6 +48,8 @@ std::unique_ptr<W> build()
 Shell::Shell()
 {
     Guard::install();
+    QApplication::setWindowIcon(MainIcon::icon());
+    FontSubstitutes::install();
     plany_ = create<plan::TPlany>([](plan::TPlany& w) { w.FormCreate(); });
     form1_ = create<eot::TForm1>([](eot::TForm1& w) { w.FormCreate(); });
     odcinki_ = create<sections::TOdcinki>([](sections::TOdcinki& w) { w.FormCreate(); });
@@ -154,8 +156,6 @@ int Shell::run()
     // would add a display name to every window caption.
     QCoreApplication::setApplicationName(applicationTitle(QCoreApplication::applicationFilePath()));
     QGuiApplication::setDesktopFileName(QStringLiteral("obwodnik"));
-    QApplication::setWindowIcon(MainIcon::icon());
-    FontSubstitutes::install();
     std::unique_ptr<Shell> shell;
     try {
         shell = std::make_unique<Shell>();

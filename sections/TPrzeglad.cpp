@@ -46,6 +46,15 @@ void blackText(QWidget* w, const QFont& font)
     ui::setTextColor(w, Qt::black);
 }
 
+// A label sized to its text in its own font.
+QLabel* boldLabel(QWidget* parent, const char* name, const QString& caption, QPoint at, const QFont& font)
+{
+    QLabel* l = ui::makeLabel(parent, name, caption, at);
+    blackText(l, font);
+    l->adjustSize();
+    return l;
+}
+
 ui::DbEdit* dbEdit(QWidget* parent, const char* name, const QRect& at, data::DataSource* source, const char* field)
 {
     auto* edit = new ui::DbEdit(name, parent, at);
@@ -132,7 +141,7 @@ void TPrzeglad::buildControls()
     Panel2 = new ui::Panel("Panel2", this, QRect(16, 56, 465, 225), panelColour);
     label(Panel2, "Label12", QStringLiteral("Typ SOT"), {56, 52});
     label(Panel2, "Label1", QStringLiteral("Częstotliwość"), {21, 85});
-    blackText(label(Panel2, "Label2", QStringLiteral("Hz"), {178, 85}), ui::winFont(QStringLiteral("System"), 16, true));
+    boldLabel(Panel2, "Label2", QStringLiteral("Hz"), {178, 85}, ui::winFont(QStringLiteral("System"), 16, true));
     label(Panel2, "Il", QStringLiteral("Ilośc odb."), {48, 117});
     label(Panel2, "Label6", QStringLiteral("szt."), {178, 117});
     label(Panel2, "Label4", QStringLiteral("Długość"), {55, 152});
@@ -142,12 +151,12 @@ void TPrzeglad::buildControls()
     const char* eotLabels[] = {"Label8", "Label9", "Label10", "Label11"};
     const char* eotTexts[] = {"DBText2", "DBText3", "DBText4", "DBText5"};
     for (int i = 0; i < 4; ++i) {
-        blackText(label(Panel2, eotLabels[i], QStringLiteral("EOT"), {320, rows[i]}), arial(16));
+        boldLabel(Panel2, eotLabels[i], QStringLiteral("EOT"), {320, rows[i]}, arial(16));
         auto* eot = new ui::DbText(eotTexts[i], Panel2, QRect(360, rows[i] + 1, 65, 17));
         eot->setDataSource(DataSource1, QStringLiteral("E%1").arg(i + 1));
         blackText(eot, arial(16));
     }
-    blackText(label(Panel2, "Label13", QStringLiteral("UWAGI"), {48, 192}), arial(19));
+    boldLabel(Panel2, "Label13", QStringLiteral("UWAGI"), {48, 192}, arial(19));
     dbEdit(Panel2, "DBEdit1", QRect(120, 81, 57, 24), DataSource1, "CZESTOTL");
     dbEdit(Panel2, "DBEdit4", QRect(120, 113, 57, 24), DataSource1, "IL_ODB");
     dbEdit(Panel2, "DBEdit3", QRect(120, 148, 57, 24), DataSource1, "DLUGOSC");

@@ -22,6 +22,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 using testing_support::section;
@@ -224,7 +226,8 @@ TEST_F(PlanWindow, MarkersLieOnTheirPlaceOfThePicture)
     const QImage shot = plan->canvas()->grab().toImage();
     plan->marker(6)->show();
     const qreal ratio = shot.devicePixelRatio();
-    const QRgb under = shot.pixel(QPoint(int(765 * ratio), int(373 * ratio)));
+    // The first device pixel inside the marker's corner.
+    const QRgb under = shot.pixel(QPoint(int(std::ceil(765 * ratio)), int(std::ceil(373 * ratio))));
     EXPECT_EQ(pixelPosition(under), QPoint(765 - 7, 373 + 22));
 }
 
