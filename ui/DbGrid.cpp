@@ -27,6 +27,10 @@ DbGrid::DbGrid(const char* name, QWidget* parent, const QRect& geometry)
     cursor_->mayMoveTo = [this](int row) { return moveTo(row); };
     setSelectionModel(cursor_);
     delete stock;
+    // The view would submit the model on every change of row; the grid posts
+    // before the cursor moves instead, and a move that follows the data set
+    // (onto a row just inserted) must neither post nor drop.
+    disconnect(cursor_, nullptr, model_, nullptr);
     delegate_ = new GridDelegate(model_, this);
     setItemDelegate(delegate_);
 
