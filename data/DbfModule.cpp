@@ -4,9 +4,11 @@
 #include "data/Engine.h"
 #include "data/Failure.h"
 #include "data/MdxIndex.h"
+#include "data/Win1250.h"
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -28,23 +30,41 @@ QString declaredType(const DbfField& f)
     return QStringLiteral("RAW_%1(%2)").arg(QLatin1Char(f.type)).arg(f.width);
 }
 
+// A listed record read alone costs a system call; reading the stretch the
+// listed records lie in, block by block, costs about this many bytes per
+// record before it is the dearer way.
+constexpr qint64 kBytesPerRead = 16 * 1024;
+
+bool testable(FieldKind kind)
+{
+    return kind == FieldKind::Text || kind == FieldKind::SmallInt || kind == FieldKind::Float;
+}
+
 struct Table : sqlite3_vtab {
     Engine* engine = nullptr;
-    QString path;
+    std::shared_ptr<DbfFile> file;
     std::vector<DbfField> fields;
 };
 
-// One equality constraint as the module can test it on a raw record.
+// One equality constraint, tested on the raw record. SQLite leaves the
+// constraint to the module alone, so the test follows SQLite's comparison:
+// a text column against the value's text, a number column against the value
+// as a number (a text that is no number equals no number), NULL nothing.
 struct Test {
     int field = -1;
-    std::optional<QString> text;
-    std::optional<double> number;
+    bool isText = false;
+    bool raw = false;  // text compared as the bytes the file holds
+    QByteArray bytes;  // the text in the file's code page
+    QString text;      // text the code page cannot hold, compared decoded
+    double number = 0;
 };
 
 struct Cursor : sqlite3_vtab_cursor {
     std::shared_ptr<DbfFile> file;
     std::unique_ptr<DbfFile::Scanner> scanner;
-    std::optional<std::vector<quint32>> listed; // records named by an index
+    bool none = false;    // the constraints hold for no row
+    bool listed = false;  // only the records an index names
+    std::vector<quint32> records;
     size_t listPos = 0;
     QByteArray listedRecord;
     const char* record = nullptr;
@@ -80,10 +100,9 @@ int connect(sqlite3* db, void* aux, int argc, const char* const* argv, sqlite3_v
         QString path = QString::fromUtf8(argv[3]);
         if (path.size() >= 2 && path.startsWith(QLatin1Char('\'')) && path.endsWith(QLatin1Char('\'')))
             path = path.mid(1, path.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
-        const std::shared_ptr<DbfFile> file = DbfFile::open(path);
+        table->file = DbfFile::open(path);
         table->engine = static_cast<Engine*>(aux);
-        table->path = path;
-        table->fields = file->fields();
+        table->fields = table->file->fields();
         QStringList columns;
         for (const DbfField& f : table->fields) {
             QString name = f.name;
@@ -107,29 +126,29 @@ int disconnect(sqlite3_vtab* vtab)
     return SQLITE_OK;
 }
 
-bool hasIndexTag(const Table& table, int column)
+int tagOf(Table& table, int column)
 {
-    const std::shared_ptr<DbfFile> file = DbfFile::open(table.path);
-    MdxIndex* index = file->productionIndex();
-    return index && index->tagForField(table.fields[size_t(column)].name) >= 0;
+    MdxIndex* index = table.file->productionIndex();
+    return index ? index->tagForField(table.fields[size_t(column)].name) : -1;
 }
 
 int bestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info)
 {
     auto* table = static_cast<Table*>(vtab);
     return guardedCall(vtab, [&] {
-        const double rows = double(DbfFile::open(table->path)->recordCount()) + 1.0;
+        const double rows = double(table->file->recordCount()) + 1.0;
         QStringList columns;
         bool indexed = false;
         for (int i = 0; i < info->nConstraint; ++i) {
             const auto& c = info->aConstraint[i];
-            if (!c.usable || c.op != SQLITE_INDEX_CONSTRAINT_EQ || c.iColumn < 0)
+            if (!c.usable || c.op != SQLITE_INDEX_CONSTRAINT_EQ || c.iColumn < 0
+                || !testable(table->fields[size_t(c.iColumn)].kind))
                 continue;
             columns.append(QString::number(c.iColumn));
             info->aConstraintUsage[i].argvIndex = int(columns.size());
-            info->aConstraintUsage[i].omit = 0;
+            info->aConstraintUsage[i].omit = 1;
             if (!indexed && table->fields[size_t(c.iColumn)].kind != FieldKind::Text)
-                indexed = hasIndexTag(*table, c.iColumn);
+                indexed = tagOf(*table, c.iColumn) >= 0;
         }
         // A tested row costs less than one handed to SQLite; an indexed
         // look-up reads only its records.
@@ -144,15 +163,10 @@ int bestIndex(sqlite3_vtab* vtab, sqlite3_index_info* info)
 int open(sqlite3_vtab* vtab, sqlite3_vtab_cursor** out)
 {
     auto* table = static_cast<Table*>(vtab);
-    return guardedCall(vtab, [&] {
-        auto cursor = std::make_unique<Cursor>();
-        cursor->file = DbfFile::open(table->path);
-        if (cursor->file->fields().size() != table->fields.size())
-            throw Failure(QString::fromLatin1(Failure::Engine),
-                          QStringLiteral("The structure of %1 changed while it was open").arg(cursor->file->fileName()));
-        *out = cursor.release();
-        return SQLITE_OK;
-    });
+    auto cursor = std::make_unique<Cursor>();
+    cursor->file = table->file;
+    *out = cursor.release();
+    return SQLITE_OK;
 }
 
 int close(sqlite3_vtab_cursor* cur)
@@ -161,36 +175,76 @@ int close(sqlite3_vtab_cursor* cur)
     return SQLITE_OK;
 }
 
-bool passes(Cursor& c)
+// A text field holds `bytes` when its bytes are they, followed only by the
+// blanks or NULs that reading drops; a text that itself ends in one of them
+// is never read.
+bool holds(const char* field, int width, const QByteArray& bytes)
 {
-    if (DbfFile::isDeleted(c.record))
+    const qsizetype n = bytes.size();
+    if (n > width || std::memcmp(field, bytes.constData(), size_t(n)) != 0)
         return false;
-    for (const Test& t : c.tests) {
-        c.file->valueInto(c.record, t.field, c.scratch);
-        if (c.scratch.isNull())
-            return false; // NULL equals nothing
-        if (t.text && c.scratch.toString() != *t.text)
-            return false;
-        if (t.number && c.scratch.toDouble() != *t.number)
+    if (n > 0 && (bytes.back() == ' ' || bytes.back() == '\0'))
+        return false;
+    for (qsizetype i = n; i < width; ++i) {
+        if (field[i] != ' ' && field[i] != '\0')
             return false;
     }
     return true;
 }
 
+bool passes(Cursor& c)
+{
+    if (DbfFile::isDeleted(c.record))
+        return false;
+    const std::vector<DbfField>& fields = c.file->fields();
+    for (const Test& t : c.tests) {
+        if (t.raw) {
+            const DbfField& f = fields[size_t(t.field)];
+            if (!holds(c.record + f.offset, f.width, t.bytes))
+                return false;
+            continue;
+        }
+        c.file->valueInto(c.record, t.field, c.scratch);
+        if (c.scratch.isNull())
+            return false; // NULL equals nothing
+        if (t.isText ? *static_cast<const QString*>(c.scratch.constData()) != t.text : c.scratch.toDouble() != t.number)
+            return false;
+    }
+    return true;
+}
+
+// The next record to test: the next of the file, or of those an index
+// listed (read alone, or picked from blocks when they lie close).
+bool nextRecord(Cursor& c)
+{
+    if (!c.listed) {
+        c.record = c.scanner->next();
+        c.recno = c.scanner->recno();
+        return c.record != nullptr;
+    }
+    while (c.listPos < c.records.size()) {
+        const quint32 wanted = c.records[c.listPos++];
+        if (c.scanner) {
+            const char* r = nullptr;
+            while ((r = c.scanner->next()) && c.scanner->recno() < wanted) {
+            }
+            c.record = r;
+            c.recno = wanted;
+            return r != nullptr;
+        }
+        if (c.file->readRecord(wanted, c.listedRecord)) {
+            c.record = c.listedRecord.constData();
+            c.recno = wanted;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool step(Cursor& c)
 {
-    if (c.listed) {
-        while (c.listPos < c.listed->size()) {
-            c.recno = (*c.listed)[c.listPos++];
-            if (!c.file->readRecord(c.recno, c.listedRecord))
-                continue;
-            c.record = c.listedRecord.constData();
-            if (passes(c))
-                return true;
-        }
-    } else {
-        while ((c.record = c.scanner->next())) {
-            c.recno = c.scanner->recno();
+    if (!c.none) {
+        while (nextRecord(c)) {
             if (passes(c))
                 return true;
         }
@@ -199,20 +253,61 @@ bool step(Cursor& c)
     return false;
 }
 
+// The test of `v` against the field, or nullopt when no row can pass it.
 std::optional<Test> testOf(const DbfField& f, int field, sqlite3_value* v)
 {
     Test t;
     t.field = field;
     const int type = sqlite3_value_type(v);
-    if (f.kind == FieldKind::Text && type == SQLITE_TEXT) {
+    if (type == SQLITE_NULL || type == SQLITE_BLOB)
+        return std::nullopt;
+    if (f.kind == FieldKind::Text) {
+        // A number meets a text column as its text.
+        t.isText = true;
         t.text = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(v)), sqlite3_value_bytes(v));
+        t.raw = Win1250::canEncode(t.text);
+        if (t.raw)
+            t.bytes = Win1250::encode(t.text);
         return t;
     }
-    if ((f.kind == FieldKind::SmallInt || f.kind == FieldKind::Float) && (type == SQLITE_INTEGER || type == SQLITE_FLOAT)) {
-        t.number = sqlite3_value_double(v);
+    if (type == SQLITE_TEXT) {
+        // A text meets a number column as the number it spells, if any.
+        sqlite3_value* copy = sqlite3_value_dup(v);
+        const int numeric = copy ? sqlite3_value_numeric_type(copy) : SQLITE_TEXT;
+        t.number = copy ? sqlite3_value_double(copy) : 0;
+        sqlite3_value_free(copy);
+        if (numeric != SQLITE_INTEGER && numeric != SQLITE_FLOAT)
+            return std::nullopt;
         return t;
     }
-    return std::nullopt; // SQLite converts by affinity here; let it decide alone
+    t.number = sqlite3_value_double(v);
+    return t;
+}
+
+// With a numeric test on a field the production index has a tag for, only
+// the records the index lists for the value are read, in record order.
+void listFromIndex(Cursor& c)
+{
+    MdxIndex* index = nullptr;
+    for (const Test& t : c.tests) {
+        if (t.isText)
+            continue;
+        if (!index)
+            index = c.file->productionIndex();
+        const int tag = index ? index->tagForField(c.file->fields()[size_t(t.field)].name) : -1;
+        if (tag < 0)
+            continue;
+        c.records = index->find(tag, QVariant(t.number));
+        std::sort(c.records.begin(), c.records.end());
+        c.records.erase(std::unique(c.records.begin(), c.records.end()), c.records.end());
+        c.listed = true;
+        if (c.records.empty())
+            return;
+        const qint64 span = qint64(c.records.back()) - qint64(c.records.front()) + 1;
+        if (span * c.file->recordLength() <= qint64(c.records.size()) * kBytesPerRead)
+            c.scanner = std::make_unique<DbfFile::Scanner>(*c.file, c.records.front());
+        return;
+    }
 }
 
 int filter(sqlite3_vtab_cursor* cur, int, const char* idxStr, int argc, sqlite3_value** argv)
@@ -222,27 +317,22 @@ int filter(sqlite3_vtab_cursor* cur, int, const char* idxStr, int argc, sqlite3_
     return guardedCall(cur->pVtab, [&] {
         table->engine->countScan();
         c.tests.clear();
-        c.listed.reset();
+        c.scanner.reset();
+        c.records.clear();
+        c.listed = false;
         c.listPos = 0;
+        c.none = false;
         const QStringList columns = QString::fromLatin1(idxStr ? idxStr : "").split(QLatin1Char(','), Qt::SkipEmptyParts);
-        for (int i = 0; i < argc && i < columns.size(); ++i) {
+        for (int i = 0; i < argc && i < columns.size() && !c.none; ++i) {
             const int field = columns[i].toInt();
-            const DbfField& f = table->fields[size_t(field)];
-            if (sqlite3_value_type(argv[i]) == SQLITE_NULL) {
-                c.listed = std::vector<quint32>{}; // "= NULL" holds for no row
-                continue;
-            }
-            const std::optional<Test> t = testOf(f, field, argv[i]);
-            if (!t)
-                continue;
-            c.tests.push_back(*t);
-            if (t->number && !c.listed) {
-                MdxIndex* index = c.file->productionIndex();
-                const int tag = index ? index->tagForField(f.name) : -1;
-                if (tag >= 0)
-                    c.listed = index->find(tag, QVariant(*t->number));
-            }
+            const std::optional<Test> t = testOf(table->fields[size_t(field)], field, argv[i]);
+            if (t)
+                c.tests.push_back(*t);
+            else
+                c.none = true;
         }
+        if (!c.none)
+            listFromIndex(c);
         if (!c.listed)
             c.scanner = std::make_unique<DbfFile::Scanner>(*c.file);
         step(c);

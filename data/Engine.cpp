@@ -6,10 +6,14 @@
 #include "data/Failure.h"
 #include "data/FileLookup.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
 #include <sqlite3.h>
+
+#include <sys/stat.h>
 
 namespace data {
 
@@ -21,7 +25,9 @@ Engine& Engine::instance()
 
 Engine::Engine()
 {
-    if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, nullptr) != SQLITE_OK)
+    // Only the thread of the windows runs statements.
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY | SQLITE_OPEN_NOMUTEX;
+    if (sqlite3_open_v2(":memory:", &db_, flags, nullptr) != SQLITE_OK)
         throw Failure(QString::fromLatin1(Failure::Engine), QStringLiteral("Cannot start the SQL engine"));
     DbfModule::registerWith(db_, this);
 }
@@ -56,6 +62,14 @@ QString tablePath(const QString& table)
 {
     return QFileInfo(resolveFileName(table + QStringLiteral(".dbf"))).absoluteFilePath();
 }
+// Device and inode, {0, 0} when there is no such file.
+std::pair<quint64, quint64> identityOf(const QString& path)
+{
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return {0, 0};
+    return {quint64(st.st_dev), quint64(st.st_ino)};
+}
 } // namespace
 
 void Engine::exec(const QString& sql)
@@ -68,25 +82,17 @@ void Engine::exec(const QString& sql)
     }
 }
 
-QString Engine::signatureOf(const QString& path)
-{
-    QStringList parts;
-    const std::shared_ptr<DbfFile> file = DbfFile::open(path);
-    for (const DbfField& f : file->fields())
-        parts.append(QStringLiteral("%1 %2 %3 %4").arg(f.name).arg(QLatin1Char(f.type)).arg(f.width).arg(f.decimals));
-    return parts.join(QLatin1Char(';'));
-}
-
 void Engine::attach(const QString& table)
 {
     const QString path = tablePath(table);
-    if (!QFileInfo(path).isFile())
+    const std::pair<quint64, quint64> identity = identityOf(path);
+    if (identity.second == 0)
         throw DbfErrors::missing(table.toUpper() + QStringLiteral(".DBF"));
+    Attached a{table, path, DbfFile::open(path), identity};
     QString file = path;
     file.replace(QLatin1Char('\''), QStringLiteral("''"));
-    const QString signature = signatureOf(path);
     exec(QStringLiteral("CREATE VIRTUAL TABLE temp.%1 USING dbf('%2')").arg(quotedName(table), file));
-    attached_.push_back({table, path, signature});
+    attached_.push_back(std::move(a));
 }
 
 void Engine::detach(const Attached& table)
@@ -94,28 +100,33 @@ void Engine::detach(const Attached& table)
     exec(QStringLiteral("DROP TABLE temp.%1").arg(quotedName(table.name)));
 }
 
+// Where the table's name leads now. The file found before stands while it
+// is still in the working directory and no file of exactly the name has
+// come; only then is the directory searched again.
+QString Engine::currentPath(const Attached& table)
+{
+    const QString exact = QDir::current().absoluteFilePath(table.name + QStringLiteral(".dbf"));
+    if (QFileInfo::exists(exact))
+        return exact;
+    const QFileInfo before(table.path);
+    if (before.absolutePath() == QDir::currentPath() && before.exists())
+        return table.path;
+    return tablePath(table.name);
+}
+
 void Engine::refreshTables()
 {
+    // A table whose name leads elsewhere now, or to no file, is dropped; the
+    // next statement that names it attaches it again, or says why it cannot.
     for (auto a = attached_.begin(); a != attached_.end();) {
-        const QString path = tablePath(a->name);
-        if (!QFileInfo(path).isFile()) {
-            // Attached again when a statement names it, which reports it missing.
-            detach(*a);
-            a = attached_.erase(a);
-            ++generation_;
+        const QString path = currentPath(*a);
+        if (path == a->path && identityOf(path) == a->identity) {
+            ++a;
             continue;
         }
-        const QString signature = signatureOf(path);
-        if (path != a->path || signature != a->signature) {
-            detach(*a);
-            QString file = path;
-            file.replace(QLatin1Char('\''), QStringLiteral("''"));
-            exec(QStringLiteral("CREATE VIRTUAL TABLE temp.%1 USING dbf('%2')").arg(quotedName(a->name), file));
-            a->path = path;
-            a->signature = signature;
-            ++generation_;
-        }
-        ++a;
+        detach(*a);
+        a = attached_.erase(a);
+        ++generation_;
     }
 }
 

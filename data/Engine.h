@@ -4,12 +4,15 @@
 #include <QStringList>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace data {
+
+class DbfFile;
 
 // The SQL engine: one in-memory SQLite connection whose tables are the dBase
 // files of the working directory, reached through the `dbf` virtual-table
@@ -26,13 +29,13 @@ public:
     // The tables attached so far (lower-case names): a statement that never
     // ran has opened none.
     QStringList attachedTables() const;
-    // Before a statement runs: a table whose file was replaced, restructured
-    // or is now another file of the working directory is attached anew, and
-    // one whose file is gone is dropped, so a statement never reads a file it
-    // no longer names.
+    // Before a statement runs: a table whose file was replaced or removed, or
+    // whose name now leads to another file of the working directory, is
+    // dropped and attached anew by the next statement that names it, so a
+    // statement never reads a file it no longer names.
     void refreshTables();
-    // Counts the tables dropped or attached anew: a statement prepared under
-    // another generation must be prepared again.
+    // Counts the tables dropped: a statement prepared under another
+    // generation must be prepared again.
     quint64 generation() const { return generation_; }
     // How many times a table was scanned (a statement run reads each of its
     // tables at least once): for tests of what runs when.
@@ -46,14 +49,15 @@ private:
     Engine();
     ~Engine();
     struct Attached {
-        QString name;      // as the statement wrote it
-        QString path;      // the file it resolved to
-        QString signature; // its fields
+        QString name;                  // as the statement wrote it
+        QString path;                  // the file it resolved to
+        std::shared_ptr<DbfFile> file; // held while attached, with its index
+        std::pair<quint64, quint64> identity; // device and inode of `path`
     };
     void attach(const QString& table);
     void detach(const Attached& table);
     void exec(const QString& sql);
-    static QString signatureOf(const QString& path);
+    static QString currentPath(const Attached& table);
 
     sqlite3* db_ = nullptr;
     std::vector<Attached> attached_;

@@ -27,6 +27,7 @@ protected:
             {22, 11403, QStringLiteral("O"), QStringLiteral("3-7"), QStringLiteral("odbiornik SOT-22")},
             {21, 11902, QStringLiteral("N"), QStringLiteral("9"), QStringLiteral("nadajnik EOT-9")},
             {21, 11909, QStringLiteral("N"), QStringLiteral("9"), QStringLiteral("drugi nadajnik EOT-9")},
+            {21, 11999, QStringLiteral("5"), QStringLiteral("Ż1"), QString()},
         });
         testing_support::writeCzestotl(dir.path(), {
             {QStringLiteral("3-7"), 21, 1, 15, 1580, QStringLiteral("niebieski")},
@@ -249,6 +250,44 @@ TEST_F(StatementTest, ParameterTakesTheKindOfItsLastValue)
     q->setParamText(0, QStringLiteral("x")); // a text never equals a number
     q->open();
     EXPECT_TRUE(q->isEmpty());
+}
+
+// The module tests the constraints alone, so it must compare as SQLite
+// does: a number meets a text column as its text, a text meets a number
+// column as the number it spells, and stored text loses only its padding.
+TEST_F(StatementTest, ComparisonsFollowTheEnginesRules)
+{
+    struct Case {
+        const char* label;
+        QVariant sot, role, family;
+        int typ; // of the only row; 0 for none
+    };
+    const Case cases[] = {
+        {"polish_text", 21, QStringLiteral("5"), QStringLiteral("Ż1"), 11999},
+        {"number_for_text", 21, 5, QStringLiteral("Ż1"), 11999},
+        {"text_spelling_a_number", QStringLiteral("21"), QStringLiteral("5"), QStringLiteral("Ż1"), 11999},
+        {"text_not_a_number", QStringLiteral("21a"), QStringLiteral("5"), QStringLiteral("Ż1"), 0},
+        {"trailing_blank", 21, QStringLiteral("5"), QStringLiteral("Ż1 "), 0},
+        {"other_letter_case", 21, QStringLiteral("5"), QStringLiteral("ż1"), 0},
+        {"beyond_the_code_page", 21, QStringLiteral("5"), QStringLiteral("Ż1\u2603"), 0},
+        {"empty_text", 21, QStringLiteral("5"), QString(QLatin1String("")), 0},
+    };
+    auto q = finderMerQuery();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        q->close();
+        q->prepare();
+        const QVariant params[] = {c.sot, c.role, c.family};
+        for (int i = 0; i < 3; ++i) {
+            if (params[i].typeId() == QMetaType::Int)
+                q->setParamInteger(i, params[i].toInt());
+            else
+                q->setParamText(i, params[i].toString());
+        }
+        q->open();
+        EXPECT_EQ(q->rowCount(), c.typ ? 1 : 0);
+        EXPECT_EQ(q->fieldByName(QStringLiteral("TYP"))->asInteger(), c.typ);
+    }
 }
 
 TEST_F(StatementTest, ParametersKeepTheirValuesFromOneRunToTheNext)
