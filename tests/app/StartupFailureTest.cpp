@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -52,17 +53,17 @@ bool waitFor(const std::function<bool()>& condition, int ms)
     return true;
 }
 
-// Xvfb on a display it picks itself, for as long as the object lives.
+// Xvfb for as long as the object lives, never resetting when its last
+// client leaves (a reset turns the next client away). Display numbers are
+// drawn from a wide range, so two tests rarely want the same one.
 class XServer {
 public:
     explicit XServer(const QString& dir) : numberFile_(dir + QStringLiteral("/display"))
     {
-        server_.start(QStringLiteral("sh"), {QStringLiteral("-c"),
-                                             QStringLiteral("exec Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>'%1'")
-                                                 .arg(numberFile_)});
-        const bool up = waitFor([this] { return readNumber(); }, kStartMs);
-        if (!up)
-            throw std::runtime_error("Xvfb did not start");
+        for (int attempt = 0; attempt < 10 && display_.isEmpty(); ++attempt)
+            tryDisplay(QRandomGenerator::global()->bounded(1000, 30000));
+        if (display_.isEmpty())
+            throw std::runtime_error("Xvfb did not start: " + server_.readAllStandardError().toStdString());
     }
     ~XServer()
     {
@@ -72,6 +73,35 @@ public:
     const QString& display() const { return display_; }
 
 private:
+    // Taken numbers make the server end at once.
+    void tryDisplay(int number)
+    {
+        QFile::remove(numberFile_);
+        server_.start(QStringLiteral("sh"), {QStringLiteral("-c"),
+                                             QStringLiteral("exec Xvfb :%1 -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>'%2'")
+                                                 .arg(number)
+                                                 .arg(numberFile_)});
+        waitFor([this] { return readNumber() || server_.state() == QProcess::NotRunning; }, kStartMs);
+        if (server_.state() == QProcess::NotRunning)
+            display_.clear();
+        if (display_.isEmpty())
+            return;
+        // Answers to a client before it counts as up.
+        const bool answers = waitFor([this] {
+            QProcess probe;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("DISPLAY"), display_);
+            probe.setProcessEnvironment(env);
+            probe.start(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_XKB_RULES_NAMES")});
+            return probe.waitForFinished(30000) && probe.exitCode() == 0;
+        }, 10000);
+        if (!answers) {
+            throw std::runtime_error("Xvfb on " + display_.toStdString() + " does not answer; running: "
+                                     + std::to_string(server_.state() == QProcess::Running) + "; "
+                                     + server_.readAllStandardError().toStdString());
+        }
+    }
+
     bool readNumber()
     {
         QFile f(numberFile_);
@@ -106,10 +136,10 @@ public:
                                                      QStringLiteral("1")});
             xev_.waitForReadyRead(200);
             output_ += QString::fromLocal8Bit(xev_.readAllStandardOutput());
-            return output_.contains(QStringLiteral("PropertyNotify"));
+            return output_.contains(QStringLiteral("PropertyNotify")) || xev_.state() == QProcess::NotRunning;
         }, kStartMs);
-        if (!ready)
-            throw std::runtime_error("xev did not start");
+        if (!ready || xev_.state() == QProcess::NotRunning)
+            throw std::runtime_error("xev did not report: " + output_.toStdString() + xev_.readAllStandardError().toStdString());
     }
     ~MapWatch()
     {
@@ -172,13 +202,15 @@ protected:
     {
         std::map<QString, QString> windows;
         const QString tree = tool(display, QStringLiteral("xwininfo"), {QStringLiteral("-root"), QStringLiteral("-children")});
-        static const QRegularExpression child(QStringLiteral("^\\s+(0x[0-9a-f]+) (?:\"(.*?)\": \\(|\\(has no name\\))"),
+        static const QRegularExpression child(QStringLiteral("^\\s+(0x[0-9a-f]+) "), QRegularExpression::MultilineOption);
+        // The title as it is once the window is on the screen: a window
+        // gets its title after it is made.
+        static const QRegularExpression named(QStringLiteral("^xwininfo: Window id: 0x[0-9a-f]+ (?:\"(.*)\"|\\(has no name\\))$"),
                                               QRegularExpression::MultilineOption);
         for (const QRegularExpressionMatch& m : child.globalMatch(tree)) {
-            const QString id = m.captured(1);
-            const QString state = tool(display, QStringLiteral("xwininfo"), {QStringLiteral("-id"), id});
+            const QString state = tool(display, QStringLiteral("xwininfo"), {QStringLiteral("-id"), m.captured(1)});
             if (state.contains(QStringLiteral("Map State: IsViewable")))
-                windows[id] = m.captured(2);
+                windows[m.captured(1)] = named.match(state).captured(1);
         }
         return windows;
     }
