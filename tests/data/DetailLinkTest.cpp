@@ -2,6 +2,7 @@
 // C_OZN through its production index, following CZEST of a master.
 
 #include "data/DataSource.h"
+#include "data/DbfFile.h"
 #include "tests/data/DataSetTestSupport.h"
 #include "tests/support/Tables.h"
 #include "tests/support/TempDir.h"
@@ -167,6 +168,51 @@ TEST_F(DetailLinkTest, ChangesPostedToTheFrequencyTableReachTheNextRange)
     EXPECT_EQ(variants(*detail), (std::vector<int>{2, 9}));
     master->close();
     EXPECT_EQ(variants(*detail), (std::vector<int>{2, 9, 1, 7, 3, 4, 5}));
+}
+
+// The index keeps deleted records' keys; they leave both the range and a
+// statement's rows, whether the keyed records lie close together or far
+// apart in a long table.
+TEST(DetailLinkDeleted, DeletedRecordsLeaveRangesAndStatements)
+{
+    testing_support::TempDir dir;
+    std::vector<QVariantList> rows;
+    for (int i = 0; i <= 2000; ++i) {
+        const int code = i == 0 || i == 1000 || i == 2000 ? 99 : (i >= 10 && i < 14 ? 21 : 15);
+        rows.push_back({QStringLiteral("3-7"), 21, i % 100, code, 2170, QStringLiteral("r%1").arg(i)});
+    }
+    testing_support::writeCzestotl(dir.path(), rows);
+    {
+        const auto file = data::DbfFile::open(dir.file(QStringLiteral("CZESTOTL.DBF")));
+        for (quint32 r : {11u, 1000u})
+            file->deleteRecord(r);
+    }
+    testing_support::writeOdcinki(dir.path(), {section(QStringLiteral("A"), QStringLiteral("21"), 21, 5),
+                                               section(QStringLiteral("B"), QStringLiteral("21"), 99, 5)});
+    auto master = reviewQuery();
+    data::DataSource source;
+    source.setDataSet(master.get());
+    auto detail = reviewFrequencies(&source);
+    detail->open();
+    auto lookUp = finderFrequencyQuery(frequencyLookUp);
+    const auto kolor = [](data::DataSet& d) {
+        QStringList out;
+        for (d.first(); !d.eof(); d.next())
+            out << d.fieldByName(QStringLiteral("KOLOR"))->asString();
+        return out;
+    };
+    const std::pair<const char*, QStringList> cases[] = {
+        {"A", {QStringLiteral("r10"), QStringLiteral("r12"), QStringLiteral("r13")}},
+        {"B", {QStringLiteral("r0"), QStringLiteral("r2000")}},
+    };
+    for (const auto& [name, expected] : cases) {
+        SCOPED_TRACE(name);
+        runReview(*master, QString::fromLatin1(name));
+        EXPECT_EQ(kolor(*detail), expected);
+        EXPECT_EQ(master->rowCount(), expected.size());
+        runFrequency(*lookUp, 21, master->fieldByName(QStringLiteral("CZEST"))->asInteger(), QStringLiteral("3-7"));
+        EXPECT_EQ(kolor(*lookUp), expected);
+    }
 }
 
 struct NoIndexCase {
