@@ -23,6 +23,7 @@ public:
     explicit DataSetModel(QObject* parent = nullptr);
 
     void setDataSource(data::DataSource* source);
+    data::DataSource* dataSource() const { return source_; }
     data::DataSet* dataSet() const;
     data::Field* fieldAt(int column) const;
 

@@ -57,6 +57,8 @@ DbGrid::~DbGrid()
 
 void DbGrid::setDataSource(data::DataSource* source)
 {
+    if (data::DataSource* old = model_->dataSource())
+        disconnect(old, nullptr, this, nullptr);
     model_->setDataSource(source);
     if (source)
         connect(source, &data::DataSource::dataSetChanged, this, [this] { followCursor(); });
