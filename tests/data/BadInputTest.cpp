@@ -22,13 +22,13 @@ using namespace dataset_test;
 using testing_support::section;
 using testing_support::TempDir;
 
-// Four sections, Iz1 to Iz4; `patch` may damage the file afterwards.
-void writeSections(const TempDir& dir, const QString& spec = QString::fromLatin1(testing_support::odcinkiSpec))
+// Four sections, Iz1 to Iz4, in a table of `columns`, and one frequency.
+void writeSections(const TempDir& dir, const QString& columns = QString::fromLatin1(testing_support::odcinkiSpec))
 {
     std::vector<QVariantList> rows;
     for (int i = 1; i <= 4; ++i)
         rows.push_back(section(QStringLiteral("Iz%1").arg(i), QStringLiteral("21"), 21, 5));
-    testing_support::writeTable(dir.file(QStringLiteral("ODCINKI.DBF")), spec, rows);
+    testing_support::writeTable(dir.file(QStringLiteral("ODCINKI.DBF")), columns, rows);
     testing_support::writeCzestotl(dir.path(), {{QStringLiteral("3-7"), 21, 3, 21, 2170, QStringLiteral("czerwony")}});
 }
 
