@@ -335,6 +335,19 @@ TEST_F(ProgrammerEntry, CtrlDeleteAsksFirst)
     expectFiles();
 }
 
+TEST_F(ProgrammerEntry, EndingTheProgramDropsRowsStillBeingEdited)
+{
+    clickCell(Grid::Modules, 0, 4);
+    typeOver(QStringLiteral("stored in the row"));
+    key(Qt::Key_Return);
+    clickCell(Grid::Frequencies, 1, 5);
+    typeOver(QStringLiteral("still in its editor"));
+    ASSERT_EQ(table(Grid::Modules)->state(), data::DataSet::State::Edit);
+    ASSERT_TRUE(editor(Grid::Frequencies));
+    shell.reset();
+    expectFiles();
+}
+
 struct GridRefusal {
     const char* name;
     Grid grid;
