@@ -87,10 +87,10 @@ void DbGrid::sizeColumns()
 // The cursor goes where the data set goes.
 void DbGrid::followCursor()
 {
-    const data::DataSet* set = model_->dataSet();
+    data::DataSet* set = model_->dataSet();
     if (moving_ || !set)
         return;
-    const int row = const_cast<data::DataSet*>(set)->currentRow();
+    const int row = set->currentRow();
     const QModelIndex current = currentIndex();
     if (row < 0 || row >= model_->rowCount() || (current.isValid() && current.row() == row))
         return;
