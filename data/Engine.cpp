@@ -29,6 +29,9 @@ Engine::Engine()
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(":memory:", &db_, flags, nullptr) != SQLITE_OK)
         throw Failure(QString::fromLatin1(Failure::Engine), QStringLiteral("Cannot start the SQL engine"));
+    // Texts come from the tables and go to the data sets as UTF-16: stored
+    // so, a text value is never translated on its way.
+    exec(QStringLiteral("PRAGMA encoding = 'UTF-16'"));
     DbfModule::registerWith(db_, this);
 }
 
