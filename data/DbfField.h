@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace data {
 
 // The kinds a column delivers: C is text of its width; N or F without
@@ -17,6 +19,11 @@ struct DbfField {
     int decimals = 0;
     int offset = 0;    // from the start of the record (byte 0 is the deleted flag)
     FieldKind kind = FieldKind::Other;
+
+    // Fields from a layout written "NAME TYPE WIDTH [DECIMALS]; ...", as the
+    // station's sources and the tests write them; offsets are worked out by
+    // the table. A malformed item throws.
+    static std::vector<DbfField> listFrom(const QString& layout);
 
     static FieldKind kindOf(char type, int width, int decimals)
     {

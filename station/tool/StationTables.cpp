@@ -15,21 +15,6 @@ namespace station {
 
 namespace {
 
-std::vector<data::DbfField> fieldsOf(const QString& layout)
-{
-    std::vector<data::DbfField> fields;
-    for (const QString& item : layout.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QStringList parts = item.simplified().split(QLatin1Char(' '));
-        data::DbfField f;
-        f.name = parts.at(0);
-        f.type = parts.at(1).at(0).toLatin1();
-        f.width = parts.at(2).toInt();
-        f.kind = data::DbfField::kindOf(f.type, f.width, f.decimals);
-        fields.push_back(f);
-    }
-    return fields;
-}
-
 data::Failure valueError(const QString& table, int row, const data::DbfField& f, const QString& what)
 {
     return data::Failure(QStringLiteral("EStationSource"),
@@ -67,7 +52,7 @@ std::vector<QVariantList> StationTables::plainRows(const QString& sourcePath, co
     std::vector<QVariantList> rows;
     for (const TextTable::Row& row : table.rows()) {
         QVariantList values;
-        for (const data::DbfField& f : fieldsOf(layout))
+        for (const data::DbfField& f : data::DbfField::listFrom(layout))
             values << table.cell(row, f.name);
         rows.push_back(values);
     }
@@ -77,7 +62,7 @@ std::vector<QVariantList> StationTables::plainRows(const QString& sourcePath, co
 void StationTables::writeTable(const QString& path, const QString& layout, const std::vector<QVariantList>& rows,
                                const QStringList& indexed, QDate made)
 {
-    const std::vector<data::DbfField> fields = fieldsOf(layout);
+    const std::vector<data::DbfField> fields = data::DbfField::listFrom(layout);
     const QString name = QFileInfo(path).fileName();
     data::DbfCreateOptions options;
     options.indexedFields = indexed;

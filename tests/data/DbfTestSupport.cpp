@@ -55,19 +55,7 @@ void PrintTo(const Row& row, std::ostream* os)
 
 std::vector<data::DbfField> fields(const QString& spec)
 {
-    std::vector<data::DbfField> out;
-    for (const QString& part : spec.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QStringList words = part.simplified().split(QLatin1Char(' '));
-        if (words.size() < 3)
-            throw std::invalid_argument("bad field spec: " + part.toStdString());
-        data::DbfField f;
-        f.name = words[0];
-        f.type = words[1].at(0).toLatin1();
-        f.width = words[2].toInt();
-        f.decimals = words.size() > 3 ? words[3].toInt() : 0;
-        out.push_back(f);
-    }
-    return out;
+    return data::DbfField::listFrom(spec);
 }
 
 QByteArray record(const data::DbfFile& file, const Row& row)

@@ -10,32 +10,12 @@
 
 namespace testing_support {
 
-namespace {
-
-std::vector<data::DbfField> parse(const QString& spec)
-{
-    std::vector<data::DbfField> fields;
-    for (const QString& item : spec.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        const QStringList parts = item.simplified().split(QLatin1Char(' '));
-        data::DbfField f;
-        f.name = parts.at(0);
-        f.type = parts.at(1).at(0).toLatin1();
-        f.width = parts.at(2).toInt();
-        f.decimals = parts.size() > 3 ? parts.at(3).toInt() : 0;
-        f.kind = data::DbfField::kindOf(f.type, f.width, f.decimals);
-        fields.push_back(f);
-    }
-    return fields;
-}
-
-} // namespace
-
 void writeTable(const QString& path, const QString& spec, const std::vector<QVariantList>& rows, const QStringList& indexed)
 {
     QFile::remove(path);
     data::DbfCreateOptions options;
     options.indexedFields = indexed;
-    data::DbfFile::create(path, parse(spec), options);
+    data::DbfFile::create(path, data::DbfField::listFrom(spec), options);
     std::vector<QByteArray> records;
     {
         const std::shared_ptr<data::DbfFile> file = data::DbfFile::open(path);
