@@ -2,19 +2,24 @@
 
 #include "data/DbfCodec.h"
 #include "data/DbfErrors.h"
+#include "data/DbfFileLock.h"
 #include "data/DbfHeader.h"
 #include "data/FileHandle.h"
 #include "data/FileLookup.h"
 #include "data/MdxIndex.h"
 
 #include <QDate>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <map>
 #include <mutex>
@@ -39,6 +44,28 @@ struct Registry {
 };
 
 constexpr qint64 kScanBlockBytes = 256 * 1024;
+
+// How long an append waits for another user's append, which holds the
+// header lock for one short write.
+constexpr int kHeaderWaitMs = 2000;
+constexpr int kHeaderRetryMs = 5;
+
+Failure writeRefused(const QString& file, const QString& why)
+{
+    return Failure(Failure::Engine, QStringLiteral("Cannot write the table: %1.\nFile: %2").arg(why, file));
+}
+
+// Runs `undo` after `cause` stopped a write, then throws `cause`; an undo
+// that fails too adds its own message.
+[[noreturn]] void undoAndThrow(const Failure& cause, const std::function<void()>& undo)
+{
+    try {
+        undo();
+    } catch (const Failure& also) {
+        throw Failure(cause.kind(), cause.message() + QStringLiteral("\n") + also.message());
+    }
+    throw cause;
+}
 
 // `header` (as DbfHeader::build makes it, end mark included) followed by
 // `rows` encoded as records, the count set and the end mark after them.
@@ -124,6 +151,41 @@ struct DbfFile::Impl {
             file.write(DbfHeader::kCountOffset + i, &byte, 1);
         }
     }
+
+    // A write through a descriptor whose file left its name would report
+    // saved what no one can read again.
+    void requireAtPath() const
+    {
+        struct stat st {};
+        if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+            throw writeRefused(name, QStringLiteral("the file was removed"));
+        if (Identity(st.st_dev, st.st_ino) != identity)
+            throw writeRefused(name, QStringLiteral("the file was replaced by another program"));
+    }
+
+    void lockHeader()
+    {
+        const QDeadlineTimer deadline(kHeaderWaitMs);
+        while (!DbfFileLock::setLock(file.descriptor(), DbfFileLock::kHeaderOffset, F_WRLCK, name)) {
+            if (deadline.hasExpired())
+                throw Failure(Failure::Engine, QStringLiteral("Table is locked by another user.\nFile: ") + name);
+            QThread::msleep(kHeaderRetryMs);
+        }
+    }
+
+    void unlockHeader() { DbfFileLock::setLock(file.descriptor(), DbfFileLock::kHeaderOffset, F_UNLCK, name); }
+
+    // The table as it was before an append of records from `first` on:
+    // the count, then the end mark where it stood and nothing after it.
+    void takeBackAppend(quint32 first, bool countWritten)
+    {
+        if (countWritten)
+            writeCount(first);
+        file.write(offsetOf(first), &DbfHeader::kFileEnd, 1);
+        if (::ftruncate(file.descriptor(), off_t(offsetOf(first) + 1)) != 0)
+            throw DbfErrors::writeFailed(name, errno);
+        count = first;
+    }
 };
 
 DbfFile::DbfFile(std::unique_ptr<Impl> impl) : d(std::move(impl)) {}
@@ -186,6 +248,7 @@ quint8 DbfFile::version() const { return d->header.version; }
 quint8 DbfFile::languageDriver() const { return d->header.languageDriver; }
 bool DbfFile::hasProductionIndex() const { return d->header.indexFlag != 0; }
 bool DbfFile::canWrite() const { return d->file.writable(); }
+std::pair<quint64, quint64> DbfFile::identity() const { return d->identity; }
 
 int DbfFile::fieldIndex(const QString& name) const
 {
@@ -271,20 +334,28 @@ MdxIndex* DbfFile::indexForWrite()
     return index;
 }
 
+// The record in place, then the header's date, then the index; a failure
+// on the way puts the record back as it was.
 void DbfFile::writeRecord(quint32 recno, const QByteArray& record)
 {
     d->checkRecord(record);
     MdxIndex* index = indexForWrite();
+    d->requireAtPath();
     const quint32 count = d->recount();
     if (recno >= count)
         throw DbfErrors::noSuchRecord(d->name, recno, count);
     QByteArray before;
-    if (index && !readRecord(recno, before))
+    if (!readRecord(recno, before))
         throw DbfErrors::noSuchRecord(d->name, recno, count);
-    d->file.write(d->offsetOf(recno), record.constData(), record.size());
-    d->writeDate();
-    if (index)
-        index->recordChanged(recno, before.constData(), record.constData());
+    const qint64 at = d->offsetOf(recno);
+    try {
+        d->file.write(at, record.constData(), record.size());
+        d->writeDate();
+        if (index)
+            index->recordChanged(recno, before.constData(), record.constData());
+    } catch (const Failure& f) {
+        undoAndThrow(f, [&] { d->file.write(at, before.constData(), before.size()); });
+    }
 }
 
 quint32 DbfFile::appendRecord(const QByteArray& record)
@@ -299,40 +370,62 @@ quint32 DbfFile::appendRecords(const std::vector<QByteArray>& records)
     for (const QByteArray& r : records)
         d->checkRecord(r);
     MdxIndex* index = indexForWrite();
-    const quint32 first = d->recount();
-    if (records.size() > std::numeric_limits<quint32>::max() - first)
-        throw DbfErrors::tableFull(d->name);
-    QByteArray bytes;
-    bytes.reserve(qsizetype(records.size()) * d->header.recordLength + 1);
-    for (const QByteArray& r : records)
-        bytes += r;
-    bytes += DbfHeader::kFileEnd;
-    // Records and end mark reach the disk before the count that commits them.
-    d->file.write(d->offsetOf(first), bytes.constData(), bytes.size());
-    d->file.barrier();
-    const quint32 count = first + quint32(records.size());
-    d->writeCount(count);
-    d->writeDate();
-    d->count = count;
-    if (index) {
-        for (size_t i = 0; i < records.size(); ++i)
-            index->recordChanged(first + quint32(i), nullptr, records[i].constData());
+    d->requireAtPath();
+    d->lockHeader();
+    quint32 first = 0;
+    try {
+        first = d->recount();
+        if (records.size() > std::numeric_limits<quint32>::max() - first)
+            throw DbfErrors::tableFull(d->name);
+        QByteArray bytes;
+        bytes.reserve(qsizetype(records.size()) * d->header.recordLength + 1);
+        for (const QByteArray& r : records)
+            bytes += r;
+        bytes += DbfHeader::kFileEnd;
+        const quint32 count = first + quint32(records.size());
+        bool counted = false;
+        try {
+            // Records and end mark reach the disk before the count that commits them.
+            d->file.write(d->offsetOf(first), bytes.constData(), bytes.size());
+            d->file.barrier();
+            d->writeCount(count);
+            counted = true;
+            d->writeDate();
+            d->count = count;
+            if (index) {
+                for (size_t i = 0; i < records.size(); ++i)
+                    index->recordChanged(first + quint32(i), nullptr, records[i].constData());
+            }
+        } catch (const Failure& f) {
+            // Keys an index took for records taken back are dropped by the next open's repair.
+            undoAndThrow(f, [&] { d->takeBackAppend(first, counted); });
+        }
+    } catch (...) {
+        d->unlockHeader();
+        throw;
     }
+    d->unlockHeader();
     return first;
 }
 
 void DbfFile::deleteRecord(quint32 recno)
 {
     MdxIndex* index = indexForWrite();
+    d->requireAtPath();
     QByteArray record;
     if (!readRecord(recno, record))
         throw DbfErrors::noSuchRecord(d->name, recno, d->count);
     const QByteArray before = record;
     record[0] = '*';
-    d->file.write(d->offsetOf(recno), record.constData(), 1);
-    d->writeDate();
-    if (index)
-        index->recordChanged(recno, before.constData(), record.constData());
+    const qint64 at = d->offsetOf(recno);
+    try {
+        d->file.write(at, record.constData(), 1);
+        d->writeDate();
+        if (index)
+            index->recordChanged(recno, before.constData(), record.constData());
+    } catch (const Failure& f) {
+        undoAndThrow(f, [&] { d->file.write(at, before.constData(), 1); });
+    }
 }
 
 DbfFile::Scanner::Scanner(DbfFile& file, quint32 first)

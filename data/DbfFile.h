@@ -9,6 +9,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace data {
@@ -38,12 +39,16 @@ struct DbfCreateOptions {
 // Record numbers are 0-based here (dBase counts from 1).
 // Every failure is a data::Failure whose message names the file.
 //
-// Record locks belong to the data sets, not here: open-file-description
-// locks (F_OFD_SETLK) exclude per descriptor, so each data set takes them on
-// a descriptor of its own, at the dBase offsets (record n at 0xEFFFFFFE - n,
-// the header at 0xEFFFFFFE). An append under the header lock is then
-// appendRecord(): it re-reads the count, writes record and end mark, then
-// the count.
+// Record locks belong to the data sets (DbfFileLock): open-file-description
+// locks exclude per descriptor, so each data set takes them on a descriptor
+// of its own. Appends take the header lock here, for the length of the
+// append: they re-read the count, write the records and the end mark, then
+// the count, then the index.
+//
+// A write that fails puts back what it changed before it throws, so a
+// failure never leaves a change half made for the next reader; a crash at
+// any byte leaves the table as before or as after, and the index, written
+// last, is mended by the next open that can write (productionIndex()).
 class DbfFile {
 public:
     // The shared object for the file at `path` (an existing path, already
@@ -71,6 +76,8 @@ public:
     quint8 languageDriver() const;
     bool hasProductionIndex() const; // header byte 28
     bool canWrite() const; // the file was opened for writing
+    // Device and inode of the file as opened.
+    std::pair<quint64, quint64> identity() const;
 
     // The production index named by header byte 28, or nullptr when the flag
     // is clear. Opened on first use; a damaged index throws.
@@ -98,10 +105,12 @@ public:
     void setValue(QByteArray& record, int field, const QVariant& v) const;
     QByteArray blankRecord() const;
 
-    // Writes. Each keeps the language-driver byte and the production index.
+    // Writes. Each keeps the language-driver byte and the production index,
+    // and is refused when the file was removed or replaced since it opened.
     void writeRecord(quint32 recno, const QByteArray& record);
     quint32 appendRecord(const QByteArray& record); // returns the new recno
     // Appends all `records` with one count update; returns the first recno.
+    // Waits a moment for another user's append to end.
     quint32 appendRecords(const std::vector<QByteArray>& records);
     void deleteRecord(quint32 recno);               // sets the deleted flag
 

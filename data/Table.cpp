@@ -3,6 +3,7 @@
 #include "data/DataSource.h"
 #include "data/DbfErrors.h"
 #include "data/DbfFile.h"
+#include "data/DbfFileLock.h"
 #include "data/FileLookup.h"
 #include "data/MdxIndex.h"
 
@@ -99,6 +100,8 @@ void Table::doOpen()
         if (tag < 0)
             fail(QStringLiteral("Table '%1' has no index for fields '%2'").arg(tableName_, indexFieldNames_));
     }
+    if (!readOnly_ && file->canWrite())
+        lock_ = std::make_unique<DbfFileLock>(*file);
     file_ = std::move(file);
     tag_ = tag;
     recno_ = -1;
@@ -108,6 +111,7 @@ void Table::doOpen()
 
 void Table::doClose()
 {
+    lock_.reset(); // its descriptor goes, and any lock with it
     file_.reset();
     ordered_.reset();
     forgetRows();
@@ -299,11 +303,16 @@ void Table::doRefresh()
 
 void Table::doEdit()
 {
-    // The edit starts from what is on disk now.
-    if (!standOn(recno_))
+    const qint64 recno = recno_;
+    if (recno < 0)
         fail(QStringLiteral("Record not found"));
-    if (DbfFile::isDeleted(current_.constData()))
-        fail(QStringLiteral("Record/Key deleted."));
+    lock_->lock(quint32(recno));
+    // Once locked, the edit starts from what is on disk now.
+    const bool there = standOn(recno);
+    if (!there || DbfFile::isDeleted(current_.constData())) {
+        lock_->unlock();
+        fail(there ? QStringLiteral("Record/Key deleted.") : QStringLiteral("Record not found"));
+    }
     buffer_ = current_;
 }
 
@@ -317,7 +326,14 @@ void Table::doRemove()
 {
     const qint64 gone = recno_;
     const int row = ordered_ || rows_ ? doCurrentRow() : -1;
-    file_->deleteRecord(quint32(gone));
+    lock_->lock(quint32(gone));
+    try {
+        file_->deleteRecord(quint32(gone));
+    } catch (...) {
+        lock_->unlock();
+        throw;
+    }
+    lock_->unlock();
     forgetRows();
     if (ordered_) {
         ordered_->erase(std::remove(ordered_->begin(), ordered_->end(), quint32(gone)), ordered_->end());
@@ -340,7 +356,9 @@ void Table::doPost()
             applyRange();
         standOn(recno);
     } else {
+        // A post that fails keeps the row in edit, and its lock.
         file_->writeRecord(quint32(recno_), buffer_);
+        lock_->unlock();
         forgetRows();
         if (ordered_)
             applyRange();
@@ -351,6 +369,8 @@ void Table::doPost()
 
 void Table::doCancel()
 {
+    if (lock_)
+        lock_->unlock();
     if (state() == State::Insert)
         standOn(beforeInsert_);
     buffer_.clear();

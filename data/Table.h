@@ -12,11 +12,16 @@ namespace data {
 
 class DataSource;
 class DbfFile;
+class DbfFileLock;
 
 // A data set over one dBase table file of the working directory. Rows are
 // the records that are not deleted, in stored order, or in the order of an
 // index tag when IndexFieldNames names one; with a master source the rows
 // are those whose index field equals the master's field.
+//
+// A writable table holds a record lock (DbfFileLock) on the row it edits,
+// from the start of the edit to its post or cancel, and while it deletes a
+// row; another user's lock refuses the edit and the row stays as it was.
 class Table : public DataSet {
     Q_OBJECT
 public:
@@ -76,6 +81,7 @@ private:
     QString masterFields_;
 
     std::shared_ptr<DbfFile> file_;
+    std::unique_ptr<DbfFileLock> lock_; // only when the table can be written
     int tag_ = -1;
     // Rows by index (whole tag or the master's range); unset: stored order.
     std::optional<std::vector<quint32>> ordered_;
