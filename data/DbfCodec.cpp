@@ -3,6 +3,7 @@
 #include "data/DbfErrors.h"
 #include "data/Win1250.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -162,7 +163,7 @@ void DbfCodec::encodeNumber(const DbfField& f, char* dst, const QVariant& v, con
         throw DbfErrors::doesNotFit(file, f.name, QString::number(number, 'g', 15), f.width);
     const char* text = buf;
     // "-0.0" is what rounding a small negative gives; dBase writes zero.
-    if (buf[0] == '-' && std::strspn(buf + 1, "0.") == size_t(end - buf - 1))
+    if (buf[0] == '-' && std::all_of(buf + 1, end, [](char c) { return c == '0' || c == '.'; }))
         ++text;
     const qsizetype size = end - text;
     if (size > f.width)
