@@ -2,14 +2,13 @@
 #include "data/Failure.h"
 #include "data/Win1250.h"
 #include "tests/data/DbfTestSupport.h"
+#include "tests/data/DiskFaultChild.h"
 #include "tests/support/TempDir.h"
 
 #include <QDate>
 #include <QFile>
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 using data::DbfFile;
 using namespace dbf_test;
@@ -251,13 +250,18 @@ TEST(DbfWrite, BadWritesAreRefusedBeforeTheyTouchTheFile)
 
 TEST(DbfWrite, ReadOnlyFileOpensForReadingAndRefusesWrites)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "file permissions do not bind root";
     testing_support::TempDir dir;
     makeTable(dir.file("T.DBF"), "A C 3", {{false, {QStringLiteral("one")}}});
     ASSERT_TRUE(QFile::setPermissions(dir.file("T.DBF"), QFile::ReadOwner));
-    auto file = DbfFile::open(dir.file("T.DBF"));
-    EXPECT_FALSE(file->canWrite());
-    EXPECT_EQ(readRows(*file).size(), 1u);
-    EXPECT_EQ(failureOf([&] { file->appendRecord(file->blankRecord()); }), QStringLiteral("Table is read only.\nFile: T.DBF"));
+    const QByteArray before = readFile(dir.file("T.DBF"));
+    // Root ignores file permissions: the child gives that power up first.
+    const QString seen = DiskFaultChild::run([&] {
+        DiskFaultChild::dropFileOverride();
+        auto file = DbfFile::open(dir.file("T.DBF"));
+        return QStringLiteral("writable %1, %2 rows\n").arg(file->canWrite()).arg(readRows(*file).size())
+            + failureOf([&] { file->appendRecord(file->blankRecord()); }) + QLatin1Char('\n')
+            + failureOf([&] { file->writeRecord(0, file->blankRecord()); });
+    });
+    EXPECT_EQ(seen, QStringLiteral("writable 0, 1 rows\nTable is read only.\nFile: T.DBF\nTable is read only.\nFile: T.DBF"));
+    EXPECT_EQ(readFile(dir.file("T.DBF")), before);
 }
