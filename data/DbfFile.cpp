@@ -177,12 +177,18 @@ struct DbfFile::Impl {
 
     // The table as it was before an append of records from `first` on:
     // the count, then the end mark where it stood and nothing after it.
+    // Only what the append changed is written back: a disk that refused the
+    // append at its first byte (a file already past its size limit) would
+    // refuse rewriting that byte too.
     void takeBackAppend(quint32 first, bool countWritten)
     {
         if (countWritten)
             writeCount(first);
-        file.write(offsetOf(first), &DbfHeader::kFileEnd, 1);
-        if (::ftruncate(file.descriptor(), off_t(offsetOf(first) + 1)) != 0)
+        const qint64 end = offsetOf(first);
+        char mark = DbfHeader::kFileEnd;
+        if (file.read(end, &mark, 1) == 1 && mark != DbfHeader::kFileEnd)
+            file.write(end, &DbfHeader::kFileEnd, 1);
+        if (file.size() > end + 1 && ::ftruncate(file.descriptor(), off_t(end + 1)) != 0)
             throw DbfErrors::writeFailed(name, errno);
         count = first;
     }

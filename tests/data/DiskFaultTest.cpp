@@ -260,6 +260,10 @@ TEST(DiskFault, FileSizeLimitRefusesWhatMustGrowAndNothingElse)
          tableTooLarge(), "insert"},
         {"append cut inside its record", 400, appendRow, "KOLOR",
          [](const Sizes& s) { return s.table + kRecordLength / 2; }, tableTooLarge(), "insert"},
+        // A table that is already past the limit (a limit lowered after it
+        // grew): nothing is written, so nothing needs taking back.
+        {"append to a table already past the limit", 400, appendRow, "KOLOR",
+         [](const Sizes& s) { return s.table - 1; }, tableTooLarge(), "insert"},
         // The table takes the record and the end mark; the index, larger
         // than the table, cannot be written past the limit.
         {"append whose index lies past the limit", 3, appendRow, "KOLOR",
