@@ -163,6 +163,25 @@ struct DbfFile::Impl {
             throw writeRefused(name, QStringLiteral("the file was replaced by another program"));
     }
 
+    // Writes `was` back at `at` after a write that failed there: only the
+    // stretch that now differs, since the disk may refuse the rest again
+    // (a record across the file-size limit had its lower part written).
+    void putBack(qint64 at, const QByteArray& was)
+    {
+        QByteArray now(was.size(), '\0');
+        now.resize(file.read(at, now.data(), now.size()));
+        qsizetype first = 0;
+        while (first < now.size() && now[first] == was[first])
+            ++first;
+        qsizetype end = was.size();
+        if (now.size() == was.size()) {
+            while (end > first && now[end - 1] == was[end - 1])
+                --end;
+        }
+        if (end > first)
+            file.write(at + first, was.constData() + first, end - first);
+    }
+
     void lockHeader()
     {
         const QDeadlineTimer deadline(kHeaderWaitMs);
@@ -360,7 +379,7 @@ void DbfFile::writeRecord(quint32 recno, const QByteArray& record)
         if (index)
             index->recordChanged(recno, before.constData(), record.constData());
     } catch (const Failure& f) {
-        undoAndThrow(f, [&] { d->file.write(at, before.constData(), before.size()); });
+        undoAndThrow(f, [&] { d->putBack(at, before); });
     }
 }
 
@@ -430,7 +449,7 @@ void DbfFile::deleteRecord(quint32 recno)
         if (index)
             index->recordChanged(recno, before.constData(), record.constData());
     } catch (const Failure& f) {
-        undoAndThrow(f, [&] { d->file.write(at, before.constData(), 1); });
+        undoAndThrow(f, [&] { d->putBack(at, before.left(1)); });
     }
 }
 

@@ -55,7 +55,7 @@ QString stateName(State s)
 }
 
 // A change as the programmer's entry window makes it: a new row, or the
-// second row with one field changed. Leaves the data set in insert or edit.
+// second (or last) row with one field changed. Leaves the data set in insert or edit.
 using Change = std::function<void(data::Table&)>;
 
 void appendRow(data::Table& t)
@@ -67,11 +67,14 @@ void appendRow(data::Table& t)
     t.fieldByName(QStringLiteral("KOLOR"))->setAsString(QStringLiteral("nowy"));
 }
 
-Change editRow(const char* field, const char* value)
+Change editRow(const char* field, const char* value, bool last = false)
 {
-    return [field, value](data::Table& t) {
+    return [field, value, last](data::Table& t) {
         t.first();
-        t.next();
+        if (last)
+            t.last();
+        else
+            t.next();
         t.edit();
         t.fieldByName(QString::fromLatin1(field))->setAsString(QString::fromLatin1(value));
     };
@@ -185,7 +188,7 @@ QString indexTooLarge()
     return QStringLiteral("Cannot write the index: %1.\nFile: CZESTOTL.MDX").arg(QString::fromLocal8Bit(strerror(EFBIG)));
 }
 
-// `after` is `before` with the change made: one row more, or the second row
+// `after` is `before` with the change made: one row more, or one row
 // changed, whose `field` holds `value`.
 void expectChanged(const std::vector<dbf_test::Row>& before, const std::vector<dbf_test::Row>& after,
                    const QString& field, const QString& value)
@@ -195,13 +198,13 @@ void expectChanged(const std::vector<dbf_test::Row>& before, const std::vector<d
         - layout.begin();
     const bool appended = after.size() == before.size() + 1;
     ASSERT_TRUE(appended || after.size() == before.size());
-    const size_t changed = appended ? before.size() : 1;
-    for (size_t i = 0; i < before.size(); ++i) {
-        if (i != changed) {
-            EXPECT_EQ(after[i], before[i]) << "row " << i;
-        }
+    std::vector<size_t> changed;
+    for (size_t i = 0; i < after.size(); ++i) {
+        if (i >= before.size() || !(after[i] == before[i]))
+            changed.push_back(i);
     }
-    EXPECT_EQ(after[changed].values.value(column).toString(), value);
+    ASSERT_EQ(changed.size(), 1u);
+    EXPECT_EQ(after[changed[0]].values.value(column).toString(), value);
 }
 
 // One case: the change posted in a child whose files may not grow past the
@@ -277,6 +280,12 @@ TEST(DiskFault, FileSizeLimitRefusesWhatMustGrowAndNothingElse)
          [](const Sizes& s) { return std::max(s.table, s.index); }, QStringLiteral("saved"), "browse"},
         {"other field changed in place at the limit", 3, editRow("KOLOR", "inny"), "KOLOR",
          [](const Sizes& s) { return s.table; }, QStringLiteral("saved"), "browse"},
+        // The last record lies past the limit, or across it: the refused
+        // write is put back, and only what it changed.
+        {"edit of a record past the limit", 400, editRow("KOLOR", "inny", true), "KOLOR",
+         [](const Sizes& s) { return s.table - 2 * kRecordLength; }, tableTooLarge(), "edit"},
+        {"edit of a record across the limit", 400, editRow("KOLOR", "inny", true), "KOLOR",
+         [](const Sizes& s) { return s.table - 1 - kRecordLength + 20; }, tableTooLarge(), "edit"},
         // A key change must reach the index; below its pages it cannot.
         {"key changed with the index past the limit", 3, editRow("C_OZN", "99"), "C_OZN",
          [](const Sizes& s) { return s.table; }, indexTooLarge(), "edit"},
