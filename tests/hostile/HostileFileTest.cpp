@@ -30,8 +30,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <functional>
+#include <stdexcept>
 
 namespace {
 
@@ -120,7 +122,8 @@ public:
         limit.rlim_cur = rlim_t(pages * ::sysconf(_SC_PAGESIZE) + extra);
         if (limit.rlim_max != RLIM_INFINITY && limit.rlim_cur > limit.rlim_max)
             limit.rlim_cur = limit.rlim_max;
-        ::setrlimit(RLIMIT_AS, &limit);
+        if (::setrlimit(RLIMIT_AS, &limit) != 0)
+            throw std::runtime_error("setrlimit(RLIMIT_AS) failed");
     }
     ~AddressSpaceLimit() { ::setrlimit(RLIMIT_AS, &saved_); }
     AddressSpaceLimit(const AddressSpaceLimit&) = delete;
@@ -147,7 +150,7 @@ QString applicationError(const char* message)
 
 QString failureBox(const QString& message)
 {
-    return QStringLiteral("hostile_tests: ") + message;
+    return QGuiApplication::applicationDisplayName() + QStringLiteral(": ") + message;
 }
 
 int rowsOf(QWidget* window, const char* dataSet)
