@@ -4,7 +4,8 @@
 // each kill the table must hold every reported change, the one in flight
 // whole or not at all, open here and in the dBase peers, and its index must
 // agree with the rows once an open has mended it. The seed is fixed and
-// printed; OBW_CRASH_SEED replaces it to replay another run.
+// printed; OBW_CRASH_SEED replaces it. The same seed makes the same choices,
+// though where a kill lands still depends on the machine's timing.
 
 #include "tests/data/DbfTestSupport.h"
 #include "tests/shared/SharedChecks.h"

@@ -209,6 +209,13 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, TwoUsers, ::testing::Values(
                  rows[4].deleted = true;
                  return rows;
              }},
+    Scenario{"edit_of_a_row_deleted_elsewhere_refused",
+             {B("row 3"), A("row 3"), A("delete"), B("edit", "fail Record/Key deleted."), B("state", "ok browse")},
+             [] {
+                 Rows rows = initial();
+                 rows[3].deleted = true;
+                 return rows;
+             }},
     // Other dBase programs lock with process-owned fcntl locks at the same bytes.
     Scenario{"record_lock_of_another_program",
              {A("hold-record 2"), B("row 1"), B("edit", kLocked), B("delete", kLocked),

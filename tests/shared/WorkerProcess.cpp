@@ -22,7 +22,11 @@ WorkerProcess::~WorkerProcess()
         ADD_FAILURE() << "worker " << tag_.toStdString() << " did not end";
         process_.kill();
         process_.waitForFinished(10000);
+        return;
     }
+    // A sanitizer's report ends the worker with a failure code.
+    EXPECT_TRUE(process_.exitStatus() == QProcess::NormalExit && process_.exitCode() == 0)
+        << "worker " << tag_.toStdString() << " ended with " << process_.exitCode();
 }
 
 void WorkerProcess::send(const QString& command)
@@ -62,6 +66,7 @@ void WorkerProcess::waitForExit()
 {
     if (!process_.waitForFinished(30000))
         ADD_FAILURE() << "worker " << tag_.toStdString() << " did not quit";
+    EXPECT_EQ(process_.exitCode(), 0) << "worker " << tag_.toStdString();
 }
 
 } // namespace shared_test
