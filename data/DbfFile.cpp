@@ -23,6 +23,7 @@
 #include <limits>
 #include <map>
 #include <mutex>
+#include <optional>
 
 namespace data {
 
@@ -295,9 +296,16 @@ MdxIndex* DbfFile::productionIndex()
         auto index = MdxIndex::open(mdx, d->header.fields);
         // A post that stopped between the table and its index, or another
         // program that wrote the table alone, is mended before any read.
+        // The records are counted once repair() holds the index's lock: a
+        // count taken before it would miss records that another program
+        // appended and indexed meanwhile, and the rebuild would drop their keys.
         if (canWrite()) {
-            Scanner scan(*this);
-            index->repair([&scan] { return scan.next(); });
+            std::optional<Scanner> scan;
+            index->repair([&]() -> const char* {
+                if (!scan)
+                    scan.emplace(*this);
+                return scan->next();
+            });
         }
         d->index = std::move(index);
     }

@@ -8,7 +8,9 @@
 //   edit | post | cancel | insert | delete | state | recno
 //   set <field> <text>  get <field>
 //   append <n>          appends appendedRow(tag, 0..n-1), one post each
-//   edits <n>           edit i (0..n-1) changes row i % 5 by applyEdit
+//   edits <n>           edit i (0..n-1) changes row i % 5 by applyEdit, each
+//                       through the table opened afresh, as a window opened
+//                       for one change opens it
 //   hold-header | release-header | hold-record <n>
 //                       a lock as other dBase programs take it (process-
 //                       owned fcntl lock, record n counted from 1)
@@ -89,6 +91,8 @@ void TableWorker::open(const QString& name, const QString& indexField)
     for (const data::DbfField& f : file->fields())
         table_->addField(f.name, f.kind, f.kind == data::FieldKind::Text ? f.width : 0);
     table_->open();
+    if (lockFd_ >= 0)
+        ::close(lockFd_);
     lockFd_ = ::open(QFile::encodeName(data::resolveFileName(name)).constData(), O_RDWR | O_CLOEXEC);
 }
 
@@ -114,7 +118,10 @@ void TableWorker::append(int count)
 
 void TableWorker::edits(int count)
 {
+    const QString name = table().tableName();
     for (int i = 0; i < count; ++i) {
+        table_.reset();
+        open(name, QString());
         table().moveToRow(i % 5);
         table().edit();
         QVariantList row;

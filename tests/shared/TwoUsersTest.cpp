@@ -6,13 +6,24 @@
 // table read afresh here and by python3-dbfread, its count and end mark
 // checked and its index read as it lies, here and by Perl XBase.
 
+#include "data/DbfFile.h"
+#include "data/MdxIndex.h"
+#include "tests/data/DbfTestSupport.h"
 #include "tests/shared/SharedChecks.h"
 #include "tests/shared/SharedRows.h"
 #include "tests/shared/WorkerProcess.h"
 #include "tests/support/Tables.h"
 #include "tests/support/TempDir.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 #include <functional>
 #include <map>
@@ -237,5 +248,67 @@ INSTANTIATE_TEST_SUITE_P(Scenarios, TwoUsers, ::testing::Values(
                  return rows;
              }}),
     [](const auto& info) { return std::string(info.param.label); });
+
+// A worker's first post opens the index and mends it; another user appends
+// a record and writes the index anew (as a repair does) between the two. The
+// repair must count the records once it holds the index's lock: counted
+// before, the new record would look unknown to the table and the rebuild
+// would drop its key. Here the other user holds the lock for reading, which
+// lets the worker's open through and stops its repair.
+TEST(IndexRepair, CountsTheRecordsOnceItHoldsTheIndexLock)
+{
+    testing_support::TempDir dir;
+    testing_support::writeCzestotl(dir.path(), initialRows(kInitialRows));
+    const QString path = dir.file(kTable);
+    const QString mdx = dir.file(QStringLiteral("CZESTOTL.MDX"));
+    WorkerProcess worker(dir.path(), QStringLiteral("A"));
+    for (const char* command : {"open CZESTOTL.DBF", "row 0", "edit", "set KOLOR czeka"})
+        ASSERT_EQ(worker.call(QString::fromLatin1(command)), QStringLiteral("ok")) << command;
+
+    const int held = ::open(QFile::encodeName(mdx).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    struct flock whole {};
+    whole.l_type = F_RDLCK;
+    whole.l_whence = SEEK_SET;
+    ASSERT_EQ(::fcntl(held, F_OFD_SETLK, &whole), 0);
+    worker.send(QStringLiteral("post"));
+    // Time for the worker to reach the repair; were it later, the check below
+    // would pass without proving anything, but it cannot fail falsely.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+
+    QByteArray bytes = dbf_test::readFile(path);
+    QByteArray added;
+    std::vector<QByteArray> records;
+    {
+        const auto file = data::DbfFile::open(path);
+        added = file->blankRecord();
+        const QVariantList row = appendedRow(QStringLiteral("B"), 0);
+        for (qsizetype i = 0; i < row.size(); ++i)
+            file->setValue(added, int(i), row[i]);
+        const qint64 start = file->headerLength();
+        for (int r = 0; r < kInitialRows; ++r)
+            records.push_back(bytes.mid(start + qint64(r) * file->recordLength(), file->recordLength()));
+        records.push_back(added);
+        bytes = bytes.left(start + qint64(kInitialRows) * file->recordLength()) + added + '\x1A';
+        dbf_test::putLe32(bytes, 4, kInitialRows + 1);
+        dbf_test::writeFile(path, bytes);
+        data::MdxIndex::create(dir.file(QStringLiteral("NEW.MDX")), file->fields(), {QStringLiteral("C_OZN")}, records,
+                               file->languageDriver());
+    }
+    ASSERT_EQ(::rename(QFile::encodeName(dir.file(QStringLiteral("NEW.MDX"))).constData(), QFile::encodeName(mdx).constData()), 0);
+    ::close(held);
+
+    EXPECT_EQ(worker.nextLine(), QStringLiteral("ok"));
+    worker.send(QStringLiteral("quit"));
+    worker.waitForExit();
+    Rows rows = initial();
+    rows[0].values[5] = QStringLiteral("czeka");
+    appendFrom(rows, QStringLiteral("B"), 1);
+    QStringList expected;
+    for (const Row& row : rows)
+        expected << lineOf(row.deleted, row.values);
+    EXPECT_EQ(ourLines(path), expected);
+    expectIndexAgrees(path, false);
+}
 
 } // namespace
