@@ -356,6 +356,7 @@ void Table::doPost()
             applyRange();
         standOn(recno);
     } else {
+        relockUnchanged();
         // A post that fails keeps the row in edit, and its lock.
         file_->writeRecord(quint32(recno_), buffer_);
         lock_->unlock();
@@ -367,12 +368,37 @@ void Table::doPost()
     buffer_.clear();
 }
 
+void Table::releaseRecordLock()
+{
+    if (lock_)
+        lock_->unlock();
+}
+
+// An edit whose lock was let go may post only over the record it started from.
+void Table::relockUnchanged()
+{
+    if (lock_->held() == recno_)
+        return;
+    lock_->lock(quint32(recno_));
+    QByteArray onDisk;
+    if (!file_->readRecord(quint32(recno_), onDisk) || onDisk != current_) {
+        lock_->unlock();
+        fail(QStringLiteral("Couldn't perform the edit because another user changed the record"));
+    }
+}
+
 void Table::doCancel()
 {
     if (lock_)
         lock_->unlock();
-    if (state() == State::Insert)
+    if (state() == State::Insert) {
         standOn(beforeInsert_);
+    } else {
+        // Shows the row as it is now, which another user may have changed.
+        QByteArray onDisk;
+        if (file_->readRecord(quint32(recno_), onDisk))
+            current_ = onDisk;
+    }
     buffer_.clear();
 }
 

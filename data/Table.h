@@ -41,6 +41,11 @@ public:
     bool canModify() const override;
     QVariant columnValue(int column) const override;
 
+    // Lets another user lock the row this table edits, while its window is
+    // hidden; the edit stays, and its post takes the lock again and refuses
+    // when the record changed on disk meanwhile.
+    void releaseRecordLock();
+
     // The record the cursor stands on, -1 for none.
     qint64 currentRecno() const { return recno_; }
     DbfFile* file() const { return file_.get(); }
@@ -68,6 +73,7 @@ protected:
 
 private:
     void masterChanged();
+    void relockUnchanged();
     void applyRange();
     bool standOn(qint64 recno);
     qint64 liveFrom(qint64 recno, int step);

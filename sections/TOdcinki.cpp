@@ -199,6 +199,13 @@ void TOdcinki::showEvent(QShowEvent* event)
     }
 }
 
+// A hidden window keeps its edit, but not the row from other users.
+void TOdcinki::hideEvent(QHideEvent* event)
+{
+    Table1->releaseRecordLock();
+    QMainWindow::hideEvent(event);
+}
+
 void TOdcinki::FormCreate()
 {
     Table1->open(); // already open: nothing changes

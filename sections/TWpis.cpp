@@ -21,6 +21,14 @@ TWpis::TWpis()
     Table2->open();
 }
 
+// A hidden window keeps its edits, but not the rows from other users.
+void TWpis::hideEvent(QHideEvent* event)
+{
+    Table1->releaseRecordLock();
+    Table2->releaseRecordLock();
+    QWidget::hideEvent(event);
+}
+
 void TWpis::buildDataSets()
 {
     using data::FieldKind;

@@ -23,6 +23,9 @@ public:
     data::Table* frequencies() const { return Table1; }
     data::Table* modules() const { return Table2; }
 
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
     void buildDataSets();
     void buildGrids();

@@ -72,16 +72,24 @@ bool DbEdit::changesText(const QKeyEvent* event) const
     return !t.isEmpty() && t.at(0).isPrint() && !(event->modifiers() & Qt::ControlModifier);
 }
 
-// The row goes into editing before the first change reaches the box.
+// The row goes into editing before the first change reaches the box. An
+// edit starts from the row as it is on disk: when another user changed it,
+// the box shows the new text and the key that started the edit is not
+// applied to a text the person has not seen.
 bool DbEdit::startEditing()
 {
     data::DataSet* set = link_->dataSet();
-    data::Field* f = field();
-    if (!f || !link_->canModify())
+    if (!field() || !link_->canModify())
         return false;
-    if (!set->isEditing())
+    if (set->isEditing())
+        return true;
+    const QString before = text();
+    bool editing = false;
+    runHandler([&] {
         set->edit();
-    return true;
+        editing = true;
+    });
+    return editing && text() == before;
 }
 
 void DbEdit::keyPressEvent(QKeyEvent* event)
@@ -101,17 +109,13 @@ void DbEdit::keyPressEvent(QKeyEvent* event)
         event->accept(); // a character that does not suit the field
         return;
     }
-    bool editing = false;
-    runHandler([&] { editing = startEditing(); });
-    if (editing)
+    if (startEditing())
         QLineEdit::keyPressEvent(event);
 }
 
 void DbEdit::inputMethodEvent(QInputMethodEvent* event)
 {
-    bool editing = false;
-    runHandler([&] { editing = startEditing(); });
-    if (editing)
+    if (startEditing())
         QLineEdit::inputMethodEvent(event);
 }
 

@@ -1,4 +1,5 @@
 #include "app/Shell.h"
+#include "data/Failure.h"
 #include "data/Table.h"
 #include "eot/TForm1.h"
 #include "plan/TPlany.h"
@@ -346,6 +347,22 @@ TEST_F(ProgrammerEntry, EndingTheProgramDropsRowsStillBeingEdited)
     ASSERT_TRUE(editor(Grid::Frequencies));
     shell.reset();
     expectFiles();
+}
+
+TEST_F(ProgrammerEntry, HiddenWindowLetsOthersAtTheRowsItEdits)
+{
+    clickCell(Grid::Modules, 0, 4);
+    typeOver(QStringLiteral("tu"));
+    key(Qt::Key_Return);
+    ASSERT_EQ(table(Grid::Modules)->state(), data::DataSet::State::Edit);
+    data::Table other;
+    other.setTableName(merPath());
+    other.open();
+    EXPECT_THROW(other.edit(), data::Failure) << "the row is locked while the window shows";
+    window->close();
+    EXPECT_NO_THROW(other.edit()) << "and free once it is hidden";
+    other.cancel();
+    EXPECT_EQ(table(Grid::Modules)->state(), data::DataSet::State::Edit) << "the edit itself stays";
 }
 
 struct GridRefusal {

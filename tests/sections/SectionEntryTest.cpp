@@ -1,4 +1,5 @@
 #include "app/Shell.h"
+#include "data/Failure.h"
 #include "data/Table.h"
 #include "plan/TPlany.h"
 #include "sections/TOdcinki.h"
@@ -425,6 +426,76 @@ TEST_F(SectionEntry, ClosedWindowKeepsTheRowBeingEdited)
     EXPECT_EQ(box("EditUWAGI")->text(), QStringLiteral("kept"));
     press(Nav::Post);
     rows[0][column("UWAGI")] = QStringLiteral("kept");
+    expectFileHolds(expectedFile());
+}
+
+// Another workstation's data set: its own descriptor, so its record locks
+// and this window's exclude each other as two programs' do.
+class OtherUser {
+public:
+    explicit OtherUser(const QString& path)
+    {
+        table.setTableName(path);
+        uwagi = table.addField(QStringLiteral("UWAGI"), FieldKind::Text, 50);
+        table.open();
+    }
+    data::Table table;
+    data::Field* uwagi;
+};
+
+TEST_F(SectionEntry, RowEditedElsewhereIsRefusedUntilPostedThere)
+{
+    ASSERT_EQ(unlock().size(), 1u);
+    OtherUser other(path());
+    other.table.edit();
+    other.uwagi->setAsString(QStringLiteral("tam"));
+
+    const auto seen = withModals([&] { type("EditUWAGI", QStringLiteral("tu")); });
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen[0].objectName, QStringLiteral("failureBox"));
+    EXPECT_EQ(seen[0].text, QStringLiteral("Record locked by another user.\nFile: ODCINKI.DBF."));
+    EXPECT_EQ(state(), data::DataSet::State::Browse);
+    EXPECT_EQ(box("EditUWAGI")->text(), rows[0][column("UWAGI")].toString()) << "the row stays as it was";
+
+    other.table.post();
+    QTest::keyClick(box("EditUWAGI"), Qt::Key_X);
+    EXPECT_EQ(state(), data::DataSet::State::Edit);
+    EXPECT_EQ(box("EditUWAGI")->text(), QStringLiteral("tam")) << "the edit starts from the row on disk, the key unapplied";
+    type("EditUWAGI", QStringLiteral("tu"));
+    EXPECT_TRUE(press(Nav::Post).empty());
+    rows[0][column("UWAGI")] = QStringLiteral("tu");
+    expectFileHolds(expectedFile());
+}
+
+// A hidden window keeps its edit but lets others at the row; its post then
+// goes through only over the record its edit started from.
+TEST_F(SectionEntry, HiddenWindowLetsOthersAtTheRowItEdits)
+{
+    ASSERT_EQ(unlock().size(), 1u);
+    type("EditUWAGI", QStringLiteral("tu"));
+    OtherUser other(path());
+    EXPECT_THROW(other.table.edit(), data::Failure);
+
+    click(window->findChild<QWidget*>(QStringLiteral("BitBtn1")));
+    other.table.edit();
+    other.uwagi->setAsString(QStringLiteral("tam"));
+    other.table.post();
+
+    testing_support::chooseMenu(shell->plany(), {QStringLiteral("TABLICE    "), QStringLiteral("Przegląd odc.")});
+    EXPECT_EQ(box("EditUWAGI")->text(), QStringLiteral("tu"));
+    const auto seen = press(Nav::Post);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, QStringLiteral("Couldn't perform the edit because another user changed the record."));
+    EXPECT_EQ(state(), data::DataSet::State::Edit);
+    rows[0][column("UWAGI")] = QStringLiteral("tam");
+    expectFileHolds(expectedFile());
+    EXPECT_NO_THROW({ other.table.edit(); other.table.cancel(); }) << "the refusal holds no lock";
+
+    press(Nav::Cancel);
+    EXPECT_EQ(box("EditUWAGI")->text(), QStringLiteral("tam")) << "cancel shows the row as it is now";
+    type("EditUWAGI", QStringLiteral("tu"));
+    press(Nav::Post);
+    rows[0][column("UWAGI")] = QStringLiteral("tu");
     expectFileHolds(expectedFile());
 }
 

@@ -3,7 +3,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
-#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -38,6 +37,8 @@ std::vector<SeenModal> withModals(const std::function<void()>& action, const Res
         if (!modal || !modal->isVisible() || answered.count(modal))
             return;
         answered.insert(modal);
+        // The next box may be built at the same address.
+        QObject::connect(modal, &QObject::destroyed, &poll, [&answered, modal] { answered.erase(modal); });
         SeenModal s;
         s.objectName = modal->objectName();
         s.title = modal->windowTitle();
@@ -47,10 +48,7 @@ std::vector<SeenModal> withModals(const std::function<void()>& action, const Res
             s.icon = box->icon();
         }
         seen.push_back(s);
-        QPointer<QWidget> guard(modal);
         respond(modal);
-        if (guard)
-            answered.insert(guard.data());
     });
     poll.start();
     action();
