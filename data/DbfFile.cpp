@@ -293,7 +293,7 @@ MdxIndex* DbfFile::productionIndex()
     if (!d->index) {
         const QFileInfo table(d->path);
         const QString mdx = resolveFileName(table.completeBaseName() + QStringLiteral(".mdx"), table.path());
-        auto index = MdxIndex::open(mdx, d->header.fields);
+        auto index = MdxIndex::open(mdx, d->header.fields, canWrite());
         // A post that stopped between the table and its index, or another
         // program that wrote the table alone, is mended before any read.
         // The records are counted once repair() holds the index's lock: a

@@ -73,6 +73,7 @@ struct MdxIndex::Impl {
     const DbfField& fieldOf(size_t tag) const { return fields[size_t(tags[tag].field)]; }
     std::vector<std::vector<MdxEntry>> keysOf(const std::vector<MdxTag>& heads, const RecordReader& records) const;
     bool agrees(MdxFile& file, MdxTag& head, const std::vector<MdxEntry>& expected) const;
+    bool agreesIntact(MdxFile& file, MdxTag& head, const std::vector<MdxEntry>& expected) const;
     static MdxBuilder::Content newTag(const QString& file, const std::vector<DbfField>& fields, const QString& fieldName,
                                       const std::vector<QByteArray>& records);
 };
@@ -149,13 +150,26 @@ bool MdxIndex::Impl::agrees(MdxFile& file, MdxTag& head, const std::vector<MdxEn
     return ordered && same && std::all_of(found.begin(), found.end(), [](bool f) { return f; });
 }
 
+// agrees(), with a tree too damaged to walk counted as disagreeing: a write
+// cut short inside a page leaves one, and the records rebuild it whole.
+bool MdxIndex::Impl::agreesIntact(MdxFile& file, MdxTag& head, const std::vector<MdxEntry>& expected) const
+{
+    try {
+        return agrees(file, head, expected);
+    } catch (const Failure& damage) {
+        if (!damage.message().startsWith(QLatin1String("Corrupt index")))
+            throw;
+        return false;
+    }
+}
+
 MdxIndex::MdxIndex(std::unique_ptr<Impl> impl) : d(std::move(impl))
 {
 }
 
 MdxIndex::~MdxIndex() = default;
 
-std::unique_ptr<MdxIndex> MdxIndex::open(const QString& path, const std::vector<DbfField>& fields)
+std::unique_ptr<MdxIndex> MdxIndex::open(const QString& path, const std::vector<DbfField>& fields, bool mendable)
 {
     auto impl = std::make_unique<Impl>();
     impl->path = path;
@@ -163,8 +177,12 @@ std::unique_ptr<MdxIndex> MdxIndex::open(const QString& path, const std::vector<
     impl->fields = fields;
     MdxFile file(path, MdxFile::Mode::Read);
     std::vector<MdxTag> heads = impl->readTags(file);
-    for (MdxTag& h : heads)
-        MdxTree(file, h).check(nullptr);
+    // repair() does nothing for an index whose writes are refused, so such
+    // an index is checked here whatever the owner can do.
+    if (!mendable || !impl->refusal.isEmpty()) {
+        for (MdxTag& h : heads)
+            MdxTree(file, h).check(nullptr);
+    }
     return std::unique_ptr<MdxIndex>(new MdxIndex(std::move(impl)));
 }
 
@@ -301,7 +319,7 @@ bool MdxIndex::repair(const RecordReader& records)
     std::vector<std::vector<MdxEntry>> keys = d->keysOf(heads, records);
     bool good = file.countsEveryPage();
     for (size_t t = 0; t < heads.size() && good; ++t)
-        good = d->agrees(file, heads[t], keys[t]);
+        good = d->agreesIntact(file, heads[t], keys[t]);
     if (good)
         return false;
     std::vector<MdxBuilder::Content> contents;

@@ -43,8 +43,12 @@ public:
     using RecordReader = std::function<const char*()>;
 
     // Opens the index at `path` for the table whose fields are `fields`.
-    // Checks the whole structure of every tag; a damaged file throws.
-    static std::unique_ptr<MdxIndex> open(const QString& path, const std::vector<DbfField>& fields);
+    // Checks the whole structure of every tag; a damaged file throws. With
+    // `mendable` (the owner can write the table and calls repair() next) a
+    // damaged tree is left to repair(), which rebuilds it from the records:
+    // only a damaged header or tag table, which name what to build, throws.
+    static std::unique_ptr<MdxIndex> open(const QString& path, const std::vector<DbfField>& fields,
+                                          bool mendable = false);
 
     // Writes a new production index at `path` with one tag per field name in
     // `tagFields`, filled from `records` (raw records of the table, in order).
@@ -82,7 +86,7 @@ public:
 
     // Compares every tag with the table's records (one key per record, in
     // key order, nothing else) and rebuilds the whole index when any
-    // disagrees. Returns true when it rebuilt. Does nothing when writes are
+    // disagrees or its tree is damaged. Returns true when it rebuilt. Does nothing when writes are
     // refused (writeRefusal()): such an index cannot be checked either.
     bool repair(const RecordReader& records);
 
