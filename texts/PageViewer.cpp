@@ -18,6 +18,25 @@ QStringList tabCaptions()
         captions << QString::number(n);
     return captions;
 }
+
+// Keeps the memo's cursor where it is while text goes in at it.
+class HeldCursor {
+public:
+    explicit HeldCursor(QPlainTextEdit* memo) : memo_(memo) { keep(true); }
+    ~HeldCursor() { keep(false); }
+    HeldCursor(const HeldCursor&) = delete;
+    HeldCursor& operator=(const HeldCursor&) = delete;
+
+private:
+    void keep(bool held)
+    {
+        QTextCursor cursor = memo_->textCursor();
+        cursor.setKeepPositionOnInsert(held);
+        memo_->setTextCursor(cursor);
+    }
+    QPlainTextEdit* memo_;
+};
+
 } // namespace
 
 PageViewer::PageViewer(QWidget* host, Pages pages)
@@ -55,8 +74,11 @@ void PageViewer::change(int newTab, bool& /*allowChange*/)
 
 void PageViewer::load()
 {
+    // A page is read from its top: the memo's cursor stays there while the
+    // lines go in (moving it back afterwards would lay out a long page once
+    // more), then follows typing again.
+    const HeldCursor held(memo_);
     PageFile::load(fileName_, [this](const QStringList& lines) { Memo::addLines(memo_, lines); });
-    memo_->moveCursor(QTextCursor::Start); // a page is read from its top
 }
 
 } // namespace texts
