@@ -45,7 +45,7 @@ MdxTag MdxTag::read(const MdxFile& file, int slot)
     tag.expression = textAt(p, 24, 220);
     tag.hasFor = p[245] != 0;
     if (tag.keyLength < 1 || tag.keyLength > kMaxKeyLength || tag.entryLength < tag.keyLength + 4
-        || tag.maxKeys < 2 || 8 + tag.maxKeys * tag.entryLength > file.pageSize())
+        || tag.maxKeys < 2 || 8 + qint64(tag.maxKeys) * tag.entryLength > file.pageSize())
         file.damaged(QStringLiteral("tag %1 has keys of %2 bytes in entries of %3 bytes, %4 to a page")
                          .arg(tag.name).arg(tag.keyLength).arg(tag.entryLength).arg(tag.maxKeys));
     return tag;

@@ -15,6 +15,9 @@ for target in dbf_table mdx_index page_lines strict_int; do
   echo "fuzz_$target: ${seconds}s"
   (cd build/fuzz && ./fuzz/fuzz_$target -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
      -print_final_stats=1 "../../$work" "../../fuzz/corpus/$target" 2>&1 | grep -E '^(stat::number_of_executed_units|stat::new_units_added|#[0-9]+ +DONE)|ERROR|SUMMARY' || true)
-  ls build/fuzz/crash-* build/fuzz/leak-* build/fuzz/timeout-* build/fuzz/oom-* 2>/dev/null && exit 1
+  found=$(find build/fuzz -maxdepth 1 \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' -o -name 'oom-*' \))
+  if [ -n "$found" ]; then
+    echo "$found"
+    exit 1
+  fi
 done
-exit 0

@@ -178,7 +178,14 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"tag table", [](QByteArray& m) { qToLittleEndian<quint16>(500, m.data() + 28); },
                QStringLiteral("a tag table of 500 tags of 32 bytes")},
         Damage{"key length", [](QByteArray& m) { qToLittleEndian<quint16>(0, m.data() + 2048 + 12); },
-               QStringLiteral("tag C_OZN has keys of 0 bytes in entries of 16 bytes, 63 to a page")}),
+               QStringLiteral("tag C_OZN has keys of 0 bytes in entries of 16 bytes, 63 to a page")},
+        // Sizes whose product passes the int range must not pass for a page.
+        Damage{"entries past the page",
+               [](QByteArray& m) {
+                   qToLittleEndian<quint16>(65400, m.data() + 2048 + 14);
+                   qToLittleEndian<quint16>(65527, m.data() + 2048 + 18);
+               },
+               QStringLiteral("tag C_OZN has keys of 12 bytes in entries of 65527 bytes, 65400 to a page")}),
     [](const testing::TestParamInfo<Damage>& info) {
         QString name = QString::fromLatin1(info.param.what);
         name.replace(u' ', u'_');
