@@ -13,15 +13,15 @@ namespace {
 
 std::vector<data::DbfField> frequencyFields()
 {
-    struct Spec {
+    struct Layout {
         const char* name;
         char type;
         int width;
     };
-    const Spec specs[] = {{"EOT", 'C', 3}, {"SOT", 'N', 2}, {"NR", 'N', 2}, {"C_OZN", 'N', 2}, {"CZESTOTL", 'N', 6}, {"KOLOR", 'C', 20}};
+    const Layout layouts[] = {{"EOT", 'C', 3}, {"SOT", 'N', 2}, {"NR", 'N', 2}, {"C_OZN", 'N', 2}, {"CZESTOTL", 'N', 6}, {"KOLOR", 'C', 20}};
     std::vector<data::DbfField> fields;
     int offset = 1;
-    for (const Spec& s : specs) {
+    for (const Layout& s : layouts) {
         data::DbfField f;
         f.name = QString::fromLatin1(s.name);
         f.type = s.type;

@@ -334,7 +334,7 @@ INSTANTIATE_TEST_SUITE_P(Tables, StartupFailure, ::testing::Values(
                   removeFile(d, "CZESTOTL.DBF");
                   removeFile(d, "CZESTOTL.MDX");
                   testing_support::writeTable(d.file(QStringLiteral("CZESTOTL.DBF")),
-                                              QString::fromLatin1(testing_support::czestotlSpec),
+                                              QString::fromLatin1(testing_support::czestotlLayout),
                                               {{QStringLiteral("3-7"), 21, 1, 15, 1580}});
               },
               "EDatabaseError", "Table 'CZESTOTL.DBF' has no index for fields 'C_OZN'."}),

@@ -23,7 +23,7 @@ using testing_support::section;
 using testing_support::TempDir;
 
 // Four sections, Iz1 to Iz4, in a table of `columns`, and one frequency.
-void writeSections(const TempDir& dir, const QString& columns = QString::fromLatin1(testing_support::odcinkiSpec))
+void writeSections(const TempDir& dir, const QString& columns = QString::fromLatin1(testing_support::odcinkiLayout))
 {
     std::vector<QVariantList> rows;
     for (int i = 1; i <= 4; ++i)
@@ -160,19 +160,19 @@ INSTANTIATE_TEST_SUITE_P(Cases, BadInput, ::testing::Values(
             "2 rows, last Iz2; 0 by statement"},
     BadCase{"field_missing",
             [](const TempDir& d) {
-                writeSections(d, QString::fromLatin1(testing_support::odcinkiSpec)
+                writeSections(d, QString::fromLatin1(testing_support::odcinkiLayout)
                                      .replace(QStringLiteral("NAD_EOT"), QStringLiteral("NADEOT")));
             },
             openSections, "Field 'NAD_EOT' not found"},
     BadCase{"field_of_another_kind",
             [](const TempDir& d) {
-                writeSections(d, QString::fromLatin1(testing_support::odcinkiSpec)
+                writeSections(d, QString::fromLatin1(testing_support::odcinkiLayout)
                                      .replace(QStringLiteral("IL_ODB N 2"), QStringLiteral("IL_ODB C 2")));
             },
             openSections, "Field 'IL_ODB' is not of the expected type"},
     BadCase{"field_of_another_width",
             [](const TempDir& d) {
-                writeSections(d, QString::fromLatin1(testing_support::odcinkiSpec)
+                writeSections(d, QString::fromLatin1(testing_support::odcinkiLayout)
                                      .replace(QStringLiteral("ODCINEK C 10"), QStringLiteral("ODCINEK C 12")));
             },
             [] { return reviewRows(QStringLiteral("Iz1")); }, "Field 'ODCINEK' is not of the expected type"},
@@ -201,7 +201,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, BadInput, ::testing::Values(
     BadCase{"index_without_the_tag",
             [](const TempDir& d) {
                 testing_support::writeTable(d.file(QStringLiteral("CZESTOTL.DBF")),
-                                            QString::fromLatin1(testing_support::czestotlSpec),
+                                            QString::fromLatin1(testing_support::czestotlLayout),
                                             {{QStringLiteral("3-7"), 21, 3, 21, 2170}}, {QStringLiteral("NR")});
             },
             [] {
@@ -224,7 +224,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, BadInput, ::testing::Values(
     BadCase{"value_out_of_range_typed_into_a_small_integer",
             [](const TempDir& d) {
                 testing_support::writeTable(d.file(QStringLiteral("ODCINKI.DBF")),
-                                            QString::fromLatin1(testing_support::odcinkiSpec)
+                                            QString::fromLatin1(testing_support::odcinkiLayout)
                                                 .replace(QStringLiteral("IL_ODB N 2"), QStringLiteral("IL_ODB N 4")),
                                             {section(QStringLiteral("Iz1"), QStringLiteral("21"), 21, 5)});
             },

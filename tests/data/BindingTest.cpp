@@ -128,7 +128,7 @@ TEST(QueryBinding, ResultColumnsAreCheckedAtOpen)
                                 {{21, QStringLiteral("N"), QStringLiteral("3-7")}});
     testing_support::writeCzestotl(dir.path(), {{QStringLiteral("3-7"), 21, 3, 21, 2170, QStringLiteral("czerwony")}});
     testing_support::writeTable(dir.file(QStringLiteral("ODCINKI.DBF")),
-                                QString::fromLatin1(testing_support::odcinkiSpec).replace(QStringLiteral("SOT C 10"),
+                                QString::fromLatin1(testing_support::odcinkiLayout).replace(QStringLiteral("SOT C 10"),
                                                                                           QStringLiteral("SOT N 2")),
                                 {testing_support::section(QStringLiteral("ITA"), QString(), 21, 5)});
     auto mer = dataset_test::finderMerQuery();

@@ -14,7 +14,7 @@ using namespace dbf_test;
 
 namespace {
 
-const char* const spec = "ODCINEK C 10; CZEST N 2; E1 N 8 1";
+const char* const layout = "ODCINEK C 10; CZEST N 2; E1 N 8 1";
 
 data::DbfCreateOptions withRows(QDate updated)
 {
@@ -32,8 +32,8 @@ TEST(DbfCreateRows, RowsAndDateGoInWithTheHeader)
 {
     testing_support::TempDir dir;
     const QDate issued(1999, 4, 30);
-    DbfFile::create(dir.file("A.DBF"), fields(QString::fromLatin1(spec)), withRows(issued));
-    DbfFile::create(dir.file("B.DBF"), fields(QString::fromLatin1(spec)), withRows(issued));
+    DbfFile::create(dir.file("A.DBF"), fields(QString::fromLatin1(layout)), withRows(issued));
+    DbfFile::create(dir.file("B.DBF"), fields(QString::fromLatin1(layout)), withRows(issued));
 
     const QByteArray bytes = readFile(dir.file("A.DBF"));
     EXPECT_EQ(bytes.mid(1, 3), QByteArray("\x63\x04\x1E", 3));
@@ -57,7 +57,7 @@ TEST(DbfCreateRows, ARowWithMoreValuesThanFieldsIsRefusedAndNothingIsWritten)
     data::DbfCreateOptions options;
     options.rows = {{QStringLiteral("ITA"), 15, 1.0, QStringLiteral("extra")}};
     try {
-        DbfFile::create(dir.file("A.DBF"), fields(QString::fromLatin1(spec)), options);
+        DbfFile::create(dir.file("A.DBF"), fields(QString::fromLatin1(layout)), options);
         FAIL() << "no failure";
     } catch (const data::Failure& f) {
         EXPECT_TRUE(f.message().contains(QStringLiteral("a row holds 4 values for 3 fields"))) << f.message().toStdString();
@@ -71,7 +71,7 @@ TEST(DbfCreateRows, AnIndexMadeOnAGivenDateCarriesIt)
     testing_support::TempDir dir;
     data::DbfCreateOptions options = withRows(QDate(1999, 4, 30));
     options.indexedFields = {QStringLiteral("CZEST")};
-    DbfFile::create(dir.file("A.DBF"), fields(QString::fromLatin1(spec)), options);
+    DbfFile::create(dir.file("A.DBF"), fields(QString::fromLatin1(layout)), options);
     const auto file = DbfFile::open(dir.file("A.DBF"));
     std::vector<QByteArray> records;
     DbfFile::Scanner scan(*file);

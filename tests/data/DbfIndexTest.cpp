@@ -18,7 +18,7 @@ using namespace dbf_test;
 
 namespace {
 
-const QString kSpec = QStringLiteral("EOT C 3; SOT N 2; NR N 2; C_OZN N 2; CZESTOTL N 8; KOLOR C 20");
+const QString kLayout = QStringLiteral("EOT C 3; SOT N 2; NR N 2; C_OZN N 2; CZESTOTL N 8; KOLOR C 20");
 
 Row frequency(int code, int hertz)
 {
@@ -32,7 +32,7 @@ std::shared_ptr<DbfFile> indexedTable(const testing_support::TempDir& dir, const
 {
     data::DbfCreateOptions options;
     options.indexedFields = {QStringLiteral("C_OZN")};
-    auto file = makeTable(dir.file("CZESTOTL.DBF"), kSpec, {}, options);
+    auto file = makeTable(dir.file("CZESTOTL.DBF"), kLayout, {}, options);
     MdxIndex::create(dir.file("czestotl.mdx"), file->fields(), {QStringLiteral("C_OZN")}, {}, file->languageDriver());
     std::vector<QByteArray> records;
     for (const Row& r : rows)

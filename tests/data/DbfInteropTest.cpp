@@ -31,7 +31,7 @@ using namespace dbf_test;
 
 namespace {
 
-const QString kSpec = QStringLiteral("NAZWA C 12; SOT N 2; NR N 4; TYP N 10 1; CZ N 8");
+const QString kLayout = QStringLiteral("NAZWA C 12; SOT N 2; NR N 4; TYP N 10 1; CZ N 8");
 
 std::vector<Row> canonicalRows()
 {
@@ -47,7 +47,7 @@ std::vector<Row> canonicalRows()
 std::vector<FieldKind> canonicalKinds()
 {
     std::vector<FieldKind> kinds;
-    for (const auto& f : fields(kSpec))
+    for (const auto& f : fields(kLayout))
         kinds.push_back(data::DbfField::kindOf(f.type, f.width, f.decimals));
     return kinds;
 }
@@ -100,10 +100,10 @@ QString tdbf()
 
 QByteArray rowsFile(const std::vector<Row>& rows)
 {
-    QStringList specs;
-    for (const auto& f : fields(kSpec))
-        specs << QStringLiteral("%1 %2 %3 %4").arg(f.name).arg(QLatin1Char(f.type)).arg(f.width).arg(f.decimals);
-    QString text = specs.join(QLatin1Char('\t')) + QLatin1Char('\n');
+    QStringList layouts;
+    for (const auto& f : fields(kLayout))
+        layouts << QStringLiteral("%1 %2 %3 %4").arg(f.name).arg(QLatin1Char(f.type)).arg(f.width).arg(f.decimals);
+    QString text = layouts.join(QLatin1Char('\t')) + QLatin1Char('\n');
     for (const Row& row : rows) {
         text += row.deleted ? QLatin1Char('*') : QLatin1Char(' ');
         for (const QVariant& v : row.values)
@@ -145,7 +145,7 @@ std::vector<Row> parseDump(const QByteArray& dump)
 std::vector<Row> parseDbfdump(const QByteArray& dump)
 {
     const auto kinds = canonicalKinds();
-    const auto names = fields(kSpec);
+    const auto names = fields(kLayout);
     std::vector<Row> rows;
     for (const QString& line : data::Win1250::decode(dump).split(QLatin1Char('\n'))) {
         if (line.startsWith(QLatin1String("Record: "))) {
@@ -170,7 +170,7 @@ std::vector<Row> ourRows(const QString& path)
 {
     auto file = DbfFile::open(path);
     std::vector<int> columns;
-    for (const auto& f : fields(kSpec))
+    for (const auto& f : fields(kLayout))
         columns.push_back(file->fieldIndex(f.name));
     std::vector<Row> rows;
     DbfFile::Scanner scan(*file);
@@ -191,7 +191,7 @@ void writeThroughEdits(const QString& path)
     first.values = {QStringLiteral("przed"), 15, 1, 1.5, 1580.0};
     auto third = rows[2];
     third.deleted = false;
-    makeTable(path, kSpec, {first, rows[1]});
+    makeTable(path, kLayout, {first, rows[1]});
     auto file = DbfFile::open(path);
     file->appendRecord(record(*file, third));
     file->appendRecords({record(*file, rows[3])});
@@ -274,7 +274,7 @@ TEST(DbfInterop, CountFollowsAnotherProgramsAppend)
     testing_support::TempDir dir;
     const QString path = dir.file("MER.DBF");
     const auto rows = canonicalRows();
-    makeTable(path, kSpec, {rows[0]});
+    makeTable(path, kLayout, {rows[0]});
     auto file = DbfFile::open(path);
     ASSERT_EQ(file->recordCount(), 1u);
     writeFile(dir.file("rows.txt"), rowsFile({rows[3]}));

@@ -53,9 +53,9 @@ void PrintTo(const Row& row, std::ostream* os)
     *os << ']';
 }
 
-std::vector<data::DbfField> fields(const QString& spec)
+std::vector<data::DbfField> fields(const QString& layout)
 {
-    return data::DbfField::listFrom(spec);
+    return data::DbfField::listFrom(layout);
 }
 
 QByteArray record(const data::DbfFile& file, const Row& row)
@@ -68,10 +68,10 @@ QByteArray record(const data::DbfFile& file, const Row& row)
     return r;
 }
 
-std::shared_ptr<data::DbfFile> makeTable(const QString& path, const QString& spec, const std::vector<Row>& rows,
+std::shared_ptr<data::DbfFile> makeTable(const QString& path, const QString& layout, const std::vector<Row>& rows,
                                          const data::DbfCreateOptions& options)
 {
-    data::DbfFile::create(path, fields(spec), options);
+    data::DbfFile::create(path, fields(layout), options);
     auto file = data::DbfFile::open(path);
     std::vector<QByteArray> records;
     for (const Row& row : rows)

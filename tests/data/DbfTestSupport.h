@@ -21,10 +21,10 @@ bool operator==(const Row& a, const Row& b);
 void PrintTo(const Row& row, std::ostream* os);
 
 // Fields from a short form: "NAZWA C 12; SOT N 2; TYP N 10 1".
-std::vector<data::DbfField> fields(const QString& spec);
+std::vector<data::DbfField> fields(const QString& layout);
 
 // A new table at `path` holding `rows`, deleted ones appended with their flag set.
-std::shared_ptr<data::DbfFile> makeTable(const QString& path, const QString& spec, const std::vector<Row>& rows,
+std::shared_ptr<data::DbfFile> makeTable(const QString& path, const QString& layout, const std::vector<Row>& rows,
                                          const data::DbfCreateOptions& options = {});
 QByteArray record(const data::DbfFile& file, const Row& row);
 std::vector<Row> readRows(data::DbfFile& file);

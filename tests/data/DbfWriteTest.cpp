@@ -69,7 +69,7 @@ TEST(DbfWrite, CreateWritesTheHeaderDBaseWrites)
 
 TEST(DbfWrite, CreateRefusesWhatDBaseCannotHold)
 {
-    struct Case { const char* spec; quint8 version; const char* indexed; const char* message; };
+    struct Case { const char* layout; quint8 version; const char* indexed; const char* message; };
     const Case cases[] = {
         {"", 0x03, "", "a table needs at least one field"},
         {"ODCINEK_DLUGI C 10", 0x03, "", "field 1 (ODCINEK_DLUGI): the name must have 1 to 10 characters"},
@@ -90,12 +90,12 @@ TEST(DbfWrite, CreateRefusesWhatDBaseCannotHold)
     };
     testing_support::TempDir dir;
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.spec);
+        SCOPED_TRACE(c.layout);
         data::DbfCreateOptions options;
         options.version = c.version;
         if (*c.indexed)
             options.indexedFields = {QString::fromLatin1(c.indexed)};
-        EXPECT_EQ(failureOf([&] { DbfFile::create(dir.file("T.DBF"), fields(QString::fromUtf8(c.spec)), options); }),
+        EXPECT_EQ(failureOf([&] { DbfFile::create(dir.file("T.DBF"), fields(QString::fromUtf8(c.layout)), options); }),
                   QStringLiteral("Cannot create the table: %1.\nFile: T.DBF").arg(QString::fromUtf8(c.message)));
         EXPECT_FALSE(QFile::exists(dir.file("T.DBF")));
     }

@@ -143,7 +143,7 @@ void expectReadableWithIndex(const testing_support::TempDir& dir, std::vector<db
 {
     // Opening the index alone first: a damaged one would stop every reader
     // that cannot write, so only a write cut inside a page may leave one.
-    const auto fields = dbf_test::fields(QString::fromLatin1(testing_support::czestotlSpec));
+    const auto fields = dbf_test::fields(QString::fromLatin1(testing_support::czestotlLayout));
     if (!indexMayBeTorn) {
         EXPECT_NO_THROW(data::MdxIndex::open(dir.file(kIndex), fields)) << "the index as left";
     }
@@ -198,7 +198,7 @@ QString indexTooLarge()
 void expectChanged(const std::vector<dbf_test::Row>& before, const std::vector<dbf_test::Row>& after,
                    const QString& field, const QString& value)
 {
-    const auto layout = dbf_test::fields(QString::fromLatin1(testing_support::czestotlSpec));
+    const auto layout = dbf_test::fields(QString::fromLatin1(testing_support::czestotlLayout));
     const auto column = std::find_if(layout.begin(), layout.end(), [&](const data::DbfField& f) { return f.name == field; })
         - layout.begin();
     const bool appended = after.size() == before.size() + 1;

@@ -78,7 +78,7 @@ protected:
         testing_support::writeStation(dir.path());
         for (int n = 1; n <= 3; ++n)
             rows.push_back(sectionRow(n));
-        testing_support::writeTable(dir.file(QStringLiteral("ODCINKI.DBF")), QString::fromLatin1(testing_support::odcinkiSpec),
+        testing_support::writeTable(dir.file(QStringLiteral("ODCINKI.DBF")), QString::fromLatin1(testing_support::odcinkiLayout),
                                     rows);
         start();
     }

@@ -174,9 +174,9 @@ TEST(StationFiles, TheToolRefusesSourcesThatWouldMakeABadInstallation)
 TEST(StationFiles, TablesHaveTheInstallationLayoutTheCodePageAndTheIndex)
 {
     // The layouts the fixtures of every other test use.
-    EXPECT_STREQ(station::StationTables::merLayout, testing_support::merSpec);
-    EXPECT_STREQ(station::StationTables::czestotlLayout, testing_support::czestotlSpec);
-    EXPECT_STREQ(station::StationTables::odcinkiLayout, testing_support::odcinkiSpec);
+    EXPECT_STREQ(station::StationTables::merLayout, testing_support::merLayout);
+    EXPECT_STREQ(station::StationTables::czestotlLayout, testing_support::czestotlLayout);
+    EXPECT_STREQ(station::StationTables::odcinkiLayout, testing_support::odcinkiLayout);
 
     testing_support::TempDir dir;
     StationCopy::copyTo(dir.path());

@@ -10,12 +10,12 @@
 
 namespace testing_support {
 
-void writeTable(const QString& path, const QString& spec, const std::vector<QVariantList>& rows, const QStringList& indexed)
+void writeTable(const QString& path, const QString& layout, const std::vector<QVariantList>& rows, const QStringList& indexed)
 {
     QFile::remove(path);
     data::DbfCreateOptions options;
     options.indexedFields = indexed;
-    data::DbfFile::create(path, data::DbfField::listFrom(spec), options);
+    data::DbfFile::create(path, data::DbfField::listFrom(layout), options);
     std::vector<QByteArray> records;
     {
         const std::shared_ptr<data::DbfFile> file = data::DbfFile::open(path);
@@ -40,18 +40,18 @@ void writeTable(const QString& path, const QString& spec, const std::vector<QVar
 
 void writeMer(const QString& dir, const std::vector<QVariantList>& rows)
 {
-    writeTable(QDir(dir).filePath(QStringLiteral("MER.DBF")), QString::fromLatin1(merSpec), rows);
+    writeTable(QDir(dir).filePath(QStringLiteral("MER.DBF")), QString::fromLatin1(merLayout), rows);
 }
 
 void writeCzestotl(const QString& dir, const std::vector<QVariantList>& rows)
 {
-    writeTable(QDir(dir).filePath(QStringLiteral("CZESTOTL.DBF")), QString::fromLatin1(czestotlSpec), rows,
+    writeTable(QDir(dir).filePath(QStringLiteral("CZESTOTL.DBF")), QString::fromLatin1(czestotlLayout), rows,
                {QStringLiteral("C_OZN")});
 }
 
 void writeOdcinki(const QString& dir, const std::vector<QVariantList>& rows)
 {
-    writeTable(QDir(dir).filePath(QStringLiteral("ODCINKI.DBF")), QString::fromLatin1(odcinkiSpec), rows);
+    writeTable(QDir(dir).filePath(QStringLiteral("ODCINKI.DBF")), QString::fromLatin1(odcinkiLayout), rows);
 }
 
 QVariantList section(const QString& name, const QString& sot, const QVariant& czest, const QVariant& nadEot,

@@ -5,7 +5,7 @@
     dbf_peer.py dump <table>
 
 Rows file and dump are Windows-1250 text, as for tdbf_table.pas: a line of
-field specifications, then a deleted flag and the values per line, all
+field layouts, then a deleted flag and the values per line, all
 tab-separated; an empty value is blank. The dump lists every record, deleted
 ones too, in file order, with <null> for a blank number.
 """
@@ -21,34 +21,34 @@ def read_rows(rows_path):
 
 
 def make(rows_path, path, memo):
-    specs, lines = read_rows(rows_path)
+    layouts, lines = read_rows(rows_path)
     layout = "; ".join(
         f"{name} C({width})" if kind == "C" else f"{name} N({width},{decimals})"
-        for name, kind, width, decimals in specs
+        for name, kind, width, decimals in layouts
     )
     if memo:
         layout += "; NOTA M"
     table = dbf.Table(path, layout, codepage="cp1250", dbf_type="db3")
     table.open(dbf.READ_WRITE)
-    add(table, specs, lines, memo)
+    add(table, layouts, lines, memo)
     table.close()
 
 
 def append(rows_path, path):
-    specs, lines = read_rows(rows_path)
+    layouts, lines = read_rows(rows_path)
     table = dbf.Table(path, codepage="cp1250")
     table.open(dbf.READ_WRITE)
-    add(table, specs, lines, False)
+    add(table, layouts, lines, False)
     table.close()
 
 
-def add(table, specs, lines, memo):
+def add(table, layouts, lines, memo):
     for line in lines:
         if not line:
             continue
         flag, *values = line.split("\t")
         row = []
-        for (name, kind, width, decimals), text in zip(specs, values):
+        for (name, kind, width, decimals), text in zip(layouts, values):
             if kind == "C":
                 row.append(text)
             elif text == "":

@@ -37,16 +37,16 @@ int main(int argc, char** argv)
         return 1;
     }
     char line[kMaxLine];
-    char* specs[kMaxFields];
+    char* layouts[kMaxFields];
     char types[kMaxFields];
     if (!fgets(line, sizeof line, in))
         return 1;
-    const int fields = split(line, specs, kMaxFields);
+    const int fields = split(line, layouts, kMaxFields);
     for (int f = 0; f < fields; ++f) {
         char name[16];
         int width = 0;
         int decimals = 0;
-        if (sscanf(specs[f], "%15s %c %d %d", name, &types[f], &width, &decimals) != 4)
+        if (sscanf(layouts[f], "%15s %c %d %d", name, &types[f], &width, &decimals) != 4)
             return 1;
         const DBFFieldType type = types[f] == 'C' ? FTString : decimals ? FTDouble : FTInteger;
         if (DBFAddField(table, name, type, width, decimals) < 0)

@@ -2,7 +2,7 @@
     tdbf_table make <rows file> <table> <level> [memo]
     tdbf_table dump <table>
   The rows file and the dump are Windows-1250 text: a line of field
-  specifications ("NAZWA C 12 0", tab-separated), then one line per record:
+  layouts ("NAZWA C 12 0", tab-separated), then one line per record:
   the deleted flag ('*' or ' '), a tab and the values, tab-separated; an
   empty value is a blank field. The dump writes <null> for a null field. }
 program tdbf_table;
@@ -38,14 +38,14 @@ begin
   Result.OnLanguageWarning := @Language.Warn;
 end;
 
-procedure AddField(T: TDbf; const Spec: string);
+procedure AddField(T: TDbf; const Layout: string);
 var
   Parts: TStringList;
   Width, Decimals: Integer;
 begin
   Parts := TStringList.Create;
   Parts.Delimiter := ' ';
-  Parts.DelimitedText := Spec;
+  Parts.DelimitedText := Layout;
   Width := StrToInt(Parts[2]);
   Decimals := StrToInt(Parts[3]);
   with T.FieldDefs.AddFieldDef do
@@ -68,16 +68,16 @@ var
   Lines, Values: TStringList;
   T: TDbf;
   I, F: Integer;
-  Specs: TStringList;
+  Layouts: TStringList;
 begin
   Lines := TStringList.Create;
   Lines.LoadFromFile(RowsPath);
   T := OpenTable(Path);
   T.TableLevel := Level;
   T.LanguageID := $C8;
-  Specs := Split(Lines[0]);
-  for F := 0 to Specs.Count - 1 do
-    AddField(T, Specs[F]);
+  Layouts := Split(Lines[0]);
+  for F := 0 to Layouts.Count - 1 do
+    AddField(T, Layouts[F]);
   if Memo then
     T.FieldDefs.Add('NOTA', ftMemo);
   T.CreateTable;
@@ -86,7 +86,7 @@ begin
   begin
     Values := Split(Lines[I]);
     T.Append;
-    for F := 0 to Specs.Count - 1 do
+    for F := 0 to Layouts.Count - 1 do
       if Values[F + 1] <> '' then
         if T.Fields[F].DataType = ftString then
           T.Fields[F].AsString := Values[F + 1]

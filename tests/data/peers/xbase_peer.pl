@@ -12,18 +12,18 @@ sub make {
     open(my $in, '<:raw', $rows) or die "$rows: $!";
     my @lines = map { s/\n$//r } <$in>;
     close $in;
-    my @specs = map { [split / /] } split /\t/, shift @lines;
+    my @layouts = map { [split / /] } split /\t/, shift @lines;
     my $table = XBase->create(
         name           => $path,
-        field_names    => [map { $_->[0] } @specs],
-        field_types    => [map { $_->[1] } @specs],
-        field_lengths  => [map { $_->[2] } @specs],
-        field_decimals => [map { $_->[3] } @specs],
+        field_names    => [map { $_->[0] } @layouts],
+        field_types    => [map { $_->[1] } @layouts],
+        field_lengths  => [map { $_->[2] } @layouts],
+        field_decimals => [map { $_->[3] } @layouts],
     ) or die XBase->errstr;
     my $n = 0;
     for my $line (@lines) {
         my ($flag, @values) = split /\t/, $line, -1;
-        @values = map { $values[$_] eq '' && $specs[$_][1] eq 'N' ? undef : $values[$_] } 0 .. $#specs;
+        @values = map { $values[$_] eq '' && $layouts[$_][1] eq 'N' ? undef : $values[$_] } 0 .. $#layouts;
         $table->set_record($n, @values) or die $table->errstr;
         $table->delete_record($n) if $flag eq '*';
         $n++;
