@@ -24,9 +24,18 @@ Failure MdxErrors::locked(const QString& file)
     return engine(QStringLiteral("Index is locked by another user."), file);
 }
 
+namespace {
+const QLatin1String damagePrefix("Corrupt index: ");
+} // namespace
+
 Failure MdxErrors::damaged(const QString& file, const QString& detail)
 {
-    return engine(QStringLiteral("Corrupt index: %1.").arg(detail), file);
+    return engine(damagePrefix + detail + QLatin1Char('.'), file);
+}
+
+bool MdxErrors::isDamage(const Failure& failure)
+{
+    return failure.message().startsWith(damagePrefix);
 }
 
 Failure MdxErrors::readFailed(const QString& file, int error)

@@ -14,6 +14,8 @@ public:
     static Failure cannotOpen(const QString& file, int error);
     static Failure locked(const QString& file);
     static Failure damaged(const QString& file, const QString& detail);
+    // True for a failure that damaged() made.
+    static bool isDamage(const Failure& failure);
     static Failure readFailed(const QString& file, int error);
     static Failure writeFailed(const QString& file, const QString& detail);
     static Failure noSuchTag(const QString& file, int tag);

@@ -157,7 +157,7 @@ bool MdxIndex::Impl::agreesIntact(MdxFile& file, MdxTag& head, const std::vector
     try {
         return agrees(file, head, expected);
     } catch (const Failure& damage) {
-        if (!damage.message().startsWith(QLatin1String("Corrupt index")))
+        if (!MdxErrors::isDamage(damage))
             throw;
         return false;
     }
